@@ -1,0 +1,39 @@
+#include "app/form_main.hpp"
+
+#include "app/form_texts.hpp"
+
+namespace ludrin::app {
+
+TFormMain::TFormMain(FormView& view) : view_(view) {
+    SysSystemInfo.AutoRetrieve = true;
+    SysSystemInfo.Loaded();
+}
+
+void TFormMain::FormCreate() {
+    UserTempDir = SysSystemInfo.Windows.TempDir();
+    const auto& folders = SysSystemInfo.Windows.SystemFolders();
+    UserMyDocuments = folders.Values(L"MyDocuments");
+    UserDesktopDirectory = folders.Values(L"DesktopDirectory");
+    PathBASSDll = folders.Values(L"AppData");
+    AnnoAttuale = CurrentYear();
+    SoloCopyright = CopyrightText(AnnoAttuale);
+
+    TrueBuild = ExeInfo.FileVersion;
+    const auto version = ComposeVersionTexts(TrueBuild);
+    Build = version.Build;
+    VERSIONE = version.VERSIONE;
+    view_.SetLabelText(FormLabel::LabelVersion, version.Label);
+    view_.SetLabelText(FormLabel::LabelTitle, kTitleText);
+    view_.SetLabelText(FormLabel::LabelPanelCopyright, SoloCopyright);
+}
+
+void TFormMain::btnCloseClick() {
+    view_.CloseForm();
+}
+
+InstallationLayout TFormMain::Layout() const {
+    return InstallationLayout(
+        FolderRoots{UserTempDir, UserMyDocuments, UserDesktopDirectory, PathBASSDll});
+}
+
+} // namespace ludrin::app

@@ -1,0 +1,23 @@
+#pragma once
+// The fixed texts of the main window and the ones composed at start-up.
+
+#include <string>
+
+namespace ludrin::app {
+
+inline constexpr const wchar_t* kTitleText = L"Installazione Ludrin";
+
+struct VersionTexts {
+    std::wstring Build;    // "Build: " + file version
+    std::wstring VERSIONE; // "Versione: " + the first three characters of the file version
+    std::wstring Label;    // VERSIONE, two blanks, Build
+};
+VersionTexts ComposeVersionTexts(const std::wstring& fileVersion);
+
+// The current year in four digits, whatever the regional date format.
+std::wstring CurrentYear();
+
+// "Copyright © <year> - Suite Brenvoss"
+std::wstring CopyrightText(const std::wstring& year);
+
+} // namespace ludrin::app

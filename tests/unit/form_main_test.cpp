@@ -1,0 +1,88 @@
+#include "app/form_main.hpp"
+#include "app/form_texts.hpp"
+#include "platform/text/text.hpp"
+#include "support/temp_dir.hpp"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+
+namespace ludrin::app {
+namespace {
+
+using ludrin::testing::ScopedEnv;
+using ludrin::testing::TempDir;
+
+class RecordingView : public FormView {
+public:
+    void SetLabelText(FormLabel label, const std::wstring& text) override { labels[label] = text; }
+    void CloseForm() override { ++closed; }
+
+    std::map<FormLabel, std::wstring> labels;
+    int closed = 0;
+};
+
+TEST(FormTexts, VersionLabel) {
+    const struct {
+        const wchar_t* fileVersion;
+        const wchar_t* label;
+    } cases[] = {
+        {L"1.0.0.0", L"Versione: 1.0  Build: 1.0.0.0"},
+        {L"", L"Versione:   Build: "},
+        {L"Updated at run-time", L"Versione: Upd  Build: Updated at run-time"},
+        {L"2", L"Versione: 2  Build: 2"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ComposeVersionTexts(c.fileVersion).Label, c.label)
+            << text::WideToUtf8(c.fileVersion);
+    }
+    const auto texts = ComposeVersionTexts(L"1.0.0.0");
+    EXPECT_EQ(texts.Build, L"Build: 1.0.0.0");
+    EXPECT_EQ(texts.VERSIONE, L"Versione: 1.0");
+}
+
+TEST(FormTexts, FooterHoldsTheYear) {
+    EXPECT_EQ(CopyrightText(L"2026"), L"Copyright \u00A9 2026 - Suite Brenvoss");
+}
+
+int YearNow() {
+    const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
+    return static_cast<int>(std::chrono::year_month_day{today}.year());
+}
+
+TEST(FormMain, FormCreateResolvesRootsAndSetsTheLabels) {
+    TempDir home;
+    ScopedEnv homeEnv("HOME", home.Path().string());
+    ScopedEnv config("XDG_CONFIG_HOME", "");
+    ScopedEnv data("XDG_DATA_HOME", "");
+    ScopedEnv tmp("TMPDIR", (home / "tmp").string());
+    const auto homeText = text::Utf8ToWide(home.Path().string());
+
+    RecordingView view;
+    TFormMain form(view);
+    EXPECT_TRUE(form.SysSystemInfo.Retrieved());
+    form.FormCreate();
+
+    EXPECT_EQ(form.UserTempDir, homeText + L"/tmp/");
+    EXPECT_EQ(form.UserMyDocuments, homeText + L"/Documents");
+    EXPECT_EQ(form.UserDesktopDirectory, homeText + L"/Desktop");
+    EXPECT_EQ(form.PathBASSDll, homeText + L"/.local/share");
+    EXPECT_EQ(form.AnnoAttuale, std::to_wstring(YearNow()));
+    EXPECT_EQ(form.TrueBuild, L"1.0.0.0");
+    EXPECT_EQ(view.labels[FormLabel::LabelVersion], L"Versione: 1.0  Build: 1.0.0.0");
+    EXPECT_EQ(view.labels[FormLabel::LabelTitle], L"Installazione Ludrin");
+    EXPECT_EQ(view.labels[FormLabel::LabelPanelCopyright],
+              L"Copyright \u00A9 " + std::to_wstring(YearNow()) + L" - Suite Brenvoss");
+    EXPECT_EQ(form.Layout().PlayerProgram(), homeText + L"/Documents/Ludrin/Ludrin.exe");
+}
+
+TEST(FormMain, CloseButtonClosesTheWindow) {
+    RecordingView view;
+    TFormMain form(view);
+    form.btnCloseClick();
+    EXPECT_EQ(view.closed, 1);
+}
+
+} // namespace
+} // namespace ludrin::app
