@@ -1,0 +1,365 @@
+#include "store/block_packer.hpp"
+#include "store/store_error.hpp"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+namespace ludrin::store {
+namespace {
+
+constexpr std::size_t kMinEscapeRun = 4;
+constexpr std::size_t kMinTableRun = 5;
+constexpr std::size_t kMaxShortCount = 255;
+// Every position-table run covers at least five bytes.
+constexpr std::size_t kMaxRunsPerChunk = kChunkSize / kMinTableRun + 1;
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+
+std::uint64_t Load64(const std::uint8_t* p) {
+    std::uint64_t value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+
+// The high bit of every byte of `x` that is zero, exactly (no borrow between bytes).
+std::uint64_t ZeroByteFlags(std::uint64_t x) {
+    return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+// Index, in memory order, of the first byte whose bits are set in `mask` (mask != 0).
+std::size_t FirstMarkedByte(std::uint64_t mask) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return static_cast<std::size_t>(std::countr_zero(mask)) / 8;
+    } else {
+        return static_cast<std::size_t>(std::countl_zero(mask)) / 8;
+    }
+}
+
+// First position k at or after `p` with k[0] == k[1], or `end`. Word-wise, because literal
+// stretches without any equal neighbours are the common case in machine code and archives.
+const std::uint8_t* FindEqualPair(const std::uint8_t* p, const std::uint8_t* end) {
+    while (end - p >= 9) {
+        const std::uint64_t flags = ZeroByteFlags(Load64(p) ^ Load64(p + 1));
+        if (flags != 0) {
+            return p + FirstMarkedByte(flags);
+        }
+        p += 8;
+    }
+    for (; end - p >= 2; ++p) {
+        if (p[0] == p[1]) {
+            return p;
+        }
+    }
+    return end;
+}
+
+// Length of the run of *p that starts at p, never past `end`.
+std::size_t RunLength(const std::uint8_t* p, const std::uint8_t* end) {
+    const std::uint64_t pattern = kOnes * *p;
+    const std::uint8_t* q = p + 1;
+    while (end - q >= 8) {
+        const std::uint64_t diff = Load64(q) ^ pattern;
+        if (diff != 0) {
+            return static_cast<std::size_t>(q - p) + FirstMarkedByte(diff);
+        }
+        q += 8;
+    }
+    while (q < end && *q == *p) {
+        ++q;
+    }
+    return static_cast<std::size_t>(q - p);
+}
+
+void Put16(std::uint8_t* p, std::size_t value) {
+    p[0] = static_cast<std::uint8_t>(value);
+    p[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+std::size_t Get16(const std::uint8_t* p) {
+    return static_cast<std::size_t>(p[0]) | (static_cast<std::size_t>(p[1]) << 8);
+}
+
+// Run count: L - 1 in one byte, or a 0 byte and L - 1 in 16 bits.
+std::uint8_t* PutCount(std::uint8_t* out, std::size_t length) {
+    const std::size_t count = length - 1;
+    if (count <= kMaxShortCount) {
+        *out++ = static_cast<std::uint8_t>(count);
+    } else {
+        *out++ = 0;
+        Put16(out, count);
+        out += 2;
+    }
+    return out;
+}
+
+// The lowest byte value absent from the chunk, or -1 when all 256 occur. Marks without
+// branches in strides and stops as soon as every value has been seen, which on archives and
+// machine code happens within the first few kilobytes.
+int LowestAbsentByte(const std::uint8_t* p, std::size_t size) {
+    alignas(8) std::array<std::uint8_t, 256> seen{};
+    constexpr std::size_t kStride = 1024;
+    for (std::size_t start = 0; start < size; start += kStride) {
+        const std::size_t stop = std::min(size, start + kStride);
+        for (std::size_t i = start; i < stop; ++i) {
+            seen[p[i]] = 1;
+        }
+        std::uint64_t all = ~0ULL;
+        for (std::size_t i = 0; i < seen.size(); i += 8) {
+            all &= Load64(seen.data() + i);
+        }
+        if (all == kOnes) {
+            return -1;
+        }
+    }
+    for (int value = 0; value < 256; ++value) {
+        if (seen[static_cast<std::size_t>(value)] == 0) {
+            return value;
+        }
+    }
+    return -1;
+}
+
+// Packs one chunk at `block` and returns the block's length (at most size + 2).
+std::size_t PackChunk(const std::uint8_t* chunk, std::size_t size, std::uint8_t* block) {
+    const std::uint8_t* const end = chunk + size;
+    const int escape = LowestAbsentByte(chunk, size);
+    const std::size_t minRun = escape >= 0 ? kMinEscapeRun : kMinTableRun;
+    std::array<std::uint16_t, kMaxRunsPerChunk> positions;
+    std::size_t runs = 0;
+
+    std::uint8_t* out = block + 2;
+    const std::uint8_t* literals = chunk;
+    const std::uint8_t* p = chunk;
+    while (true) {
+        p = FindEqualPair(p, end);
+        if (p == end) {
+            break;
+        }
+        const std::size_t length = RunLength(p, end);
+        if (length >= minRun) {
+            std::memcpy(out, literals, static_cast<std::size_t>(p - literals));
+            out += p - literals;
+            if (escape >= 0) {
+                *out++ = static_cast<std::uint8_t>(escape);
+                *out++ = *p;
+            } else {
+                *out++ = *p;
+                positions[runs++] = static_cast<std::uint16_t>(out - block);
+            }
+            out = PutCount(out, length);
+            literals = p + length;
+        }
+        // A shorter run stays literal, and no run can start inside it.
+        p += length;
+    }
+    std::memcpy(out, literals, static_cast<std::size_t>(end - literals));
+    out += end - literals;
+
+    if (escape >= 0) {
+        Put16(block, static_cast<std::size_t>(escape));
+    } else {
+        Put16(block, static_cast<std::size_t>(out - block));
+        // The last run's entry comes first.
+        for (std::size_t i = runs; i > 0; --i) {
+            Put16(out, positions[i - 1]);
+            out += 2;
+        }
+    }
+    return static_cast<std::size_t>(out - block);
+}
+
+[[noreturn]] void Damaged(std::size_t blockIndex, const std::string& what) {
+    throw EStoreError("packed block " + std::to_string(blockIndex) + ": " + what);
+}
+
+// Writes into the destination with the room checked once per literal stretch or run.
+class Output {
+public:
+    Output(std::span<std::uint8_t> destination, std::size_t blockIndex)
+        : out_(destination.data()), end_(destination.data() + destination.size()),
+          block_(blockIndex) {}
+
+    // Empty stretches are skipped: the destination may be a null span of an empty file.
+    void Copy(const std::uint8_t* from, std::size_t count) {
+        if (count == 0) {
+            return;
+        }
+        Room(count);
+        std::memcpy(out_, from, count);
+        out_ += count;
+    }
+    void Fill(std::uint8_t value, std::size_t count) {
+        Room(count);
+        std::memset(out_, value, count);
+        out_ += count;
+    }
+    std::uint8_t* Position() const { return out_; }
+
+private:
+    void Room(std::size_t count) const {
+        if (count > static_cast<std::size_t>(end_ - out_)) {
+            Damaged(block_, "unpacks to more bytes than the file's size");
+        }
+    }
+
+    std::uint8_t* out_;
+    std::uint8_t* end_;
+    std::size_t block_;
+};
+
+void UnpackEscapeBlock(const std::uint8_t* block, std::size_t length, std::uint8_t escape,
+                       Output& output, std::size_t blockIndex) {
+    std::size_t at = 2;
+    while (at < length) {
+        const void* found = std::memchr(block + at, escape, length - at);
+        const std::size_t stop =
+            found == nullptr
+                ? length
+                : static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - block);
+        output.Copy(block + at, stop - at);
+        if (found == nullptr) {
+            break;
+        }
+        at = stop + 1;
+        if (length - at < 2) {
+            Damaged(blockIndex, "run record at offset " + std::to_string(stop) + " is cut short");
+        }
+        const std::uint8_t fill = block[at];
+        std::size_t count = block[at + 1];
+        at += 2;
+        if (count == 0) {
+            if (length - at < 2) {
+                Damaged(blockIndex,
+                        "long run record at offset " + std::to_string(stop) + " is cut short");
+            }
+            count = Get16(block + at);
+            at += 2;
+        }
+        output.Fill(fill, count + 1);
+    }
+}
+
+void UnpackTableBlock(const std::uint8_t* block, std::size_t length, std::size_t tableStart,
+                      Output& output, std::size_t blockIndex) {
+    if (tableStart > length) {
+        Damaged(blockIndex, "position table at offset " + std::to_string(tableStart) +
+                                " lies beyond the block's end at " + std::to_string(length));
+    }
+    if ((length - tableStart) % 2 != 0) {
+        Damaged(blockIndex, "position table has an odd length of " +
+                                std::to_string(length - tableStart) + " bytes");
+    }
+    std::size_t at = 2;
+    for (std::size_t entry = length; entry > tableStart; entry -= 2) {
+        const std::size_t position = Get16(block + entry - 2);
+        // The run's byte must lie at or after the current body position, its count in the body.
+        if (position < at + 1 || position >= tableStart) {
+            Damaged(blockIndex, "run position " + std::to_string(position) +
+                                    " does not lie between body offset " + std::to_string(at) +
+                                    " and the table at " + std::to_string(tableStart));
+        }
+        output.Copy(block + at, position - 1 - at);
+        const std::uint8_t fill = block[position - 1];
+        std::size_t count = block[position];
+        at = position + 1;
+        if (count == 0) {
+            if (tableStart - at < 2) {
+                Damaged(blockIndex,
+                        "long run record at offset " + std::to_string(position) + " is cut short");
+            }
+            count = Get16(block + at);
+            at += 2;
+        }
+        output.Fill(fill, count + 1);
+    }
+    output.Copy(block + at, tableStart - at);
+}
+
+// Walks the framing of a block sequence, giving each block's bytes to `visit`.
+template <typename Visit> void ForEachBlock(std::span<const std::uint8_t> source, Visit visit) {
+    std::size_t at = 0;
+    for (std::size_t index = 0; at < source.size(); ++index) {
+        if (source.size() - at < 2) {
+            Damaged(index, "its length field is cut short at the end of the packed data");
+        }
+        const std::size_t length = Get16(source.data() + at);
+        at += 2;
+        if (length > source.size() - at) {
+            Damaged(index, "its length of " + std::to_string(length) + " bytes runs past the end " +
+                               "of the packed data (" + std::to_string(source.size() - at) +
+                               " bytes left)");
+        }
+        if (length < 2) {
+            Damaged(index, "a block of " + std::to_string(length) + " bytes has no header");
+        }
+        visit(source.data() + at, length, index);
+        at += length;
+    }
+}
+
+} // namespace
+
+std::size_t SFCalcTargetSz(std::size_t count) {
+    if (count == 0) {
+        return 263;
+    }
+    const std::size_t chunks = (count + kChunkSize - 1) / kChunkSize;
+    const std::size_t last = count - (chunks - 1) * kChunkSize;
+    // Packing a chunk of c bytes needs max(257, c + 2) bytes behind its 2-byte length.
+    const std::size_t shortfall = last + 2 < 257 ? 257 - (last + 2) : 0;
+    return 4 + count + 4 * chunks + shortfall;
+}
+
+std::size_t SFPack(std::span<const std::uint8_t> source, std::span<std::uint8_t> destination) {
+    if (source.size() > std::numeric_limits<std::uint32_t>::max()) {
+        throw std::invalid_argument("SFPack: input of 4 GiB or more");
+    }
+    if (destination.size() < SFCalcTargetSz(source.size())) {
+        throw std::invalid_argument("SFPack: destination smaller than SFCalcTargetSz");
+    }
+    std::uint8_t* const out = destination.data();
+    const auto size = static_cast<std::uint32_t>(source.size());
+    for (int i = 0; i < 4; ++i) {
+        out[i] = static_cast<std::uint8_t>(size >> (8 * i));
+    }
+    std::size_t at = 4;
+    for (std::size_t offset = 0; offset < source.size(); offset += kChunkSize) {
+        const std::size_t chunk = std::min(kChunkSize, source.size() - offset);
+        const std::size_t length = PackChunk(source.data() + offset, chunk, out + at + 2);
+        Put16(out + at, length);
+        at += 2 + length;
+    }
+    return at;
+}
+
+std::size_t SFUnpack(std::span<const std::uint8_t> source, std::span<std::uint8_t> destination) {
+    std::uint8_t* const start = destination.data();
+    std::size_t produced = 0;
+    ForEachBlock(source, [&](const std::uint8_t* block, std::size_t length, std::size_t index) {
+        Output output(destination.subspan(produced), index);
+        const std::size_t header = Get16(block);
+        if (header < 256) {
+            UnpackEscapeBlock(block, length, static_cast<std::uint8_t>(header), output, index);
+        } else {
+            UnpackTableBlock(block, length, header, output, index);
+        }
+        produced = static_cast<std::size_t>(output.Position() - start);
+    });
+    return produced;
+}
+
+BlockCounts CountBlocks(std::span<const std::uint8_t> source) {
+    BlockCounts counts;
+    ForEachBlock(source, [&](const std::uint8_t* block, std::size_t, std::size_t) {
+        ++(Get16(block) < 256 ? counts.escape : counts.positionTable);
+    });
+    return counts;
+}
+
+} // namespace ludrin::store

@@ -1,0 +1,38 @@
+#pragma once
+// The run-length block packer of stored files. Input is cut into chunks of 65,533 bytes,
+// each packed into one self-contained block: escape mode when some byte value is absent
+// from the chunk (the lowest absent value marks the runs), position-table mode when all 256
+// values occur (the runs are located by a table at the block's end).
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace ludrin::store {
+
+// The largest chunk whose block length always fits the 16-bit length field.
+inline constexpr std::size_t kChunkSize = 65533;
+
+// Destination capacity SFPack needs for `count` input bytes.
+std::size_t SFCalcTargetSz(std::size_t count);
+
+// Packs all of `source` (below 4 GiB) into `destination`, which must hold at least
+// SFCalcTargetSz(source.size()) bytes. Returns the packed length: the 4-byte size field
+// plus the block sequence. Throws std::invalid_argument for a too small destination.
+std::size_t SFPack(std::span<const std::uint8_t> source, std::span<std::uint8_t> destination);
+
+// Unpacks a block sequence (without the leading size field) into `destination` and
+// returns the number of bytes produced. Damaged input (a block running past the sequence,
+// a run record cut short, a bad position table, more output than `destination` holds)
+// throws EStoreError; nothing outside the two buffers is ever touched.
+std::size_t SFUnpack(std::span<const std::uint8_t> source, std::span<std::uint8_t> destination);
+
+// How the blocks of a sequence are coded; checks the framing only.
+struct BlockCounts {
+    std::size_t escape = 0;
+    std::size_t positionTable = 0;
+    std::size_t Total() const { return escape + positionTable; }
+};
+BlockCounts CountBlocks(std::span<const std::uint8_t> source);
+
+} // namespace ludrin::store

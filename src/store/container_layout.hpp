@@ -1,0 +1,48 @@
+#pragma once
+// The byte layout of the stored-data container: "SFP1", a count and one record per stored
+// file (name, packed length, size, packed blocks), or the older layout without signature
+// whose records hold the data unpacked. Records are walked in place, never copied.
+
+#include "store/byte_reader.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace ludrin::store {
+
+// "SFP1" read as one little-endian word.
+inline constexpr std::uint32_t kContainerSignature = 0x31504653;
+
+// One record as it lies in the container.
+struct RecordView {
+    std::size_t offset = 0;             // of the record in the container
+    std::span<const std::uint8_t> name; // raw name bytes (UTF-8 by intent, not validated)
+    std::uint32_t length = 0;           // packed length P, or the data length of a legacy record
+    std::uint32_t size = 0;             // unpacked size
+    std::span<const std::uint8_t> body; // the block sequence (P - 4 bytes), or the legacy data
+};
+
+// Reads one record at the reader's position. A signature-layout record whose fields run
+// past the end, or whose packed length is below 4, is an EStoreError naming the fault; a
+// legacy record cut short is the plain EReadError ("Stream read error").
+RecordView ReadRecord(ByteReader& reader, bool packed);
+
+struct ContainerView {
+    bool compressed = false; // had the signature
+    std::uint32_t count = 0;
+    std::vector<RecordView> records;
+    std::size_t end = 0; // where the last record ends
+};
+
+// Walks a whole container without unpacking anything (listing, checking). Errors carry the
+// record's slot and offset.
+ContainerView WalkContainer(std::span<const std::uint8_t> container);
+
+// Unpacks a signature-layout record into `data` (resized to its size). The block framing is
+// checked before anything is allocated, so a forged size cannot demand gigabytes from a few
+// packed bytes; the blocks must unpack to exactly the size.
+void UnpackRecord(const RecordView& record, std::vector<std::uint8_t>& data);
+
+} // namespace ludrin::store
