@@ -1,0 +1,20 @@
+#pragma once
+// The tool's commands. Each returns the process exit code; errors in the input throw.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace ludrin::pack {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1; // bad or damaged input, a check that failed
+inline constexpr int kExitUsage = 2;
+
+int Build(const std::string& out, const std::vector<std::string>& slots, std::ostream& log);
+int List(const std::string& file, std::ostream& out);
+int ExtractSlot(const std::string& file, const std::string& slot, const std::string& out,
+                std::ostream& log);
+int Verify(const std::string& file, std::ostream& out);
+
+} // namespace ludrin::pack

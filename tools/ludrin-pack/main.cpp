@@ -1,0 +1,91 @@
+// ludrin-pack: builds the installer's form stream from the payload files, and lists,
+// extracts and verifies the payload of a form stream, a bare container or an installer.
+
+#include "commands.hpp"
+#include "platform/text/text.hpp"
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage:\n"
+    "  ludrin-pack build --out FORM.bin SLOT0 [SLOT1 ...]\n"
+    "      pack the files, in slot order, into a binary form stream (TPF0) whose store\n"
+    "      component carries them in its StoredData property\n"
+    "  ludrin-pack list FILE\n"
+    "      list the stored files of FILE: a form stream, a bare container, or an\n"
+    "      installer executable (its RCDATA resource TFORMMAIN)\n"
+    "  ludrin-pack extract FILE SLOT OUT\n"
+    "      write the stored file at SLOT (from 0) to OUT, creating its folders\n"
+    "  ludrin-pack verify FILE\n"
+    "      check that every stored file unpacks to exactly its size and packs back to\n"
+    "      the same bytes\n"
+    "  ludrin-pack --help\n"
+    "exit codes: 0 success, 1 bad input or failed check, 2 wrong usage\n";
+
+int Usage(const std::string& problem) {
+    std::cerr << "ludrin-pack: " << problem << "\n" << kUsage;
+    return ludrin::pack::kExitUsage;
+}
+
+int Run(const std::vector<std::string>& args) {
+    using namespace ludrin::pack;
+    if (args.empty()) {
+        return Usage("no command given");
+    }
+    const std::string& command = args[0];
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::cout << kUsage;
+        return kExitOk;
+    }
+    if (command == "build") {
+        if (args.size() < 3 || args[1] != "--out") {
+            return Usage("build needs --out FORM.bin followed by the slot files");
+        }
+        return Build(args[2], {args.begin() + 3, args.end()}, std::cout);
+    }
+    if (command == "list" && args.size() == 2) {
+        return List(args[1], std::cout);
+    }
+    if (command == "extract" && args.size() == 4) {
+        return ExtractSlot(args[1], args[2], args[3], std::cout);
+    }
+    if (command == "verify" && args.size() == 2) {
+        return Verify(args[1], std::cout);
+    }
+    if (command == "list" || command == "extract" || command == "verify") {
+        return Usage("wrong number of arguments for " + command);
+    }
+    return Usage("unknown command \"" + command + "\"");
+}
+
+int Main(const std::vector<std::string>& args) {
+    try {
+        return Run(args);
+    } catch (const std::invalid_argument& error) {
+        return Usage(error.what());
+    } catch (const std::exception& error) {
+        std::cerr << "ludrin-pack: error: " << error.what() << "\n";
+        return ludrin::pack::kExitFailed;
+    }
+}
+
+} // namespace
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.push_back(ludrin::text::WideToUtf8(argv[i]));
+    }
+    return Main(args);
+}
+#else
+int main(int argc, char** argv) {
+    return Main({argv + 1, argv + argc});
+}
+#endif
