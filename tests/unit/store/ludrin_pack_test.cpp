@@ -1,0 +1,185 @@
+// The real ludrin-pack, run as a child process on real files.
+
+#include "store/form_stream.hpp"
+#include "support/payload_generator.hpp"
+#include "support/pe_image_writer.hpp"
+#include "support/temp_dir.hpp"
+#include "unit/store/store_test_util.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#ifndef LUDRIN_PACK_EXE
+#error "LUDRIN_PACK_EXE must name the built tool"
+#endif
+
+namespace ludrin::store {
+namespace {
+
+using namespace test;
+using ludrin::testing::ReadFile;
+using ludrin::testing::TempDir;
+using ludrin::testing::WriteFile;
+using ::testing::HasSubstr;
+
+std::string Quote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) {
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return out + "'";
+}
+
+std::string AsString(const Bytes& b) {
+    return {b.begin(), b.end()};
+}
+
+class LudrinPack : public ::testing::Test {
+protected:
+    struct Result {
+        int code;
+        std::string output;
+    };
+
+    Result Run(const std::vector<std::string>& args) {
+        std::string command = Quote(LUDRIN_PACK_EXE);
+        for (const auto& arg : args) {
+            command += " " + Quote(arg);
+        }
+        const auto log = temp / "output.log";
+        command += " >" + Quote(log.string()) + " 2>&1";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(log)};
+    }
+
+    std::string P(const std::string& name) { return (temp / name).string(); }
+
+    TempDir temp;
+};
+
+TEST_F(LudrinPack, BuildListExtractAndVerifySixFiles) {
+    const std::vector<std::pair<std::string, std::string>> files{
+        {"brvdll.zip", AsString(testing::CompressedLike(300000, 1))},
+        {"LUD.exe", AsString(testing::MachineCodeLike(200000, 2))},
+        {"Ludrin.exe", AsString(testing::MachineCodeLike(65534, 3))},
+        {"leggimi \xC3\xA8.txt", AsString(testing::TextLike(100000, 4))},
+        {"vuoto.bin", ""},
+        {"uno.bin", "x"},
+    };
+    std::vector<std::string> build{"build", "--out", P("form.bin")};
+    for (const auto& [name, content] : files) {
+        WriteFile(temp / "in" / name, content);
+        build.push_back(P("in/" + name));
+    }
+    const auto built = Run(build);
+    ASSERT_EQ(built.code, 0) << built.output;
+
+    const auto listed = Run({"list", P("form.bin")});
+    ASSERT_EQ(listed.code, 0) << listed.output;
+    EXPECT_THAT(listed.output, HasSubstr("layout signature"));
+    EXPECT_THAT(listed.output, HasSubstr("\t300000\t"));
+    EXPECT_THAT(listed.output, HasSubstr("leggimi \xC3\xA8.txt"));
+    EXPECT_THAT(listed.output, HasSubstr("DataSize: 665535"));
+
+    for (std::size_t slot = 0; slot < files.size(); ++slot) {
+        const auto out = P("out/" + std::to_string(slot) + "/file");
+        const auto extracted = Run({"extract", P("form.bin"), std::to_string(slot), out});
+        ASSERT_EQ(extracted.code, 0) << extracted.output;
+        EXPECT_EQ(ReadFile(out), files[slot].second) << "slot " << slot;
+    }
+
+    const auto verified = Run({"verify", P("form.bin")});
+    EXPECT_EQ(verified.code, 0) << verified.output;
+    EXPECT_THAT(verified.output, HasSubstr("verified"));
+}
+
+TEST_F(LudrinPack, ReadsTheFormOutOfAnExecutable) {
+    ASSERT_EQ(Run({"build", "--out", P("form.bin"), LUDRIN_PACK_EXE}).code, 0);
+    const std::string form = ReadFile(P("form.bin"));
+    const Bytes image = testing::PeImageWithRcData(u"TFORMMAIN", Text(form));
+    WriteFile(P("setup.exe"), AsString(image));
+
+    const auto listed = Run({"list", P("setup.exe")});
+    ASSERT_EQ(listed.code, 0) << listed.output;
+    EXPECT_THAT(listed.output, HasSubstr("RCDATA TFORMMAIN"));
+    EXPECT_THAT(listed.output, HasSubstr("ludrin-pack"));
+    ASSERT_EQ(Run({"extract", P("setup.exe"), "0", P("copy")}).code, 0);
+    EXPECT_EQ(ReadFile(P("copy")), ReadFile(LUDRIN_PACK_EXE));
+    EXPECT_EQ(Run({"verify", P("setup.exe")}).code, 0);
+
+    const Bytes other = testing::PeImageWithRcData(u"OTHER", Text(form));
+    WriteFile(P("other.exe"), AsString(other));
+    const auto missing = Run({"list", P("other.exe")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_THAT(missing.output, HasSubstr("no RCDATA resource TFORMMAIN"));
+
+    WriteFile(P("cut.exe"), AsString(image).substr(0, 0x210));
+    const auto cut = Run({"list", P("cut.exe")});
+    EXPECT_EQ(cut.code, 1);
+    EXPECT_THAT(cut.output, HasSubstr("damaged executable"));
+}
+
+TEST_F(LudrinPack, ListsABareLegacyContainer) {
+    const Bytes legacy = Cat({U32(1), U32(0), U32(3), Text("a\x01z"), U32(2), Text("hi")});
+    WriteFile(P("legacy.bin"), AsString(legacy));
+    const auto listed = Run({"list", P("legacy.bin")});
+    ASSERT_EQ(listed.code, 0) << listed.output;
+    EXPECT_THAT(listed.output, HasSubstr("legacy"));
+    EXPECT_THAT(listed.output, HasSubstr("a\\x01z")) << "control characters escaped";
+}
+
+struct BadRun {
+    const char* name;
+    std::vector<std::string> args;
+    int code;
+    const char* message;
+};
+
+class LudrinPackRejects : public LudrinPack, public ::testing::WithParamInterface<BadRun> {};
+
+TEST_P(LudrinPackRejects, WithAMessageAndANonZeroCode) {
+    // A small valid form, and damaged copies of it.
+    TstFileStorage store;
+    auto file = std::make_unique<TStoredFile>(&store);
+    file->Data = Bytes(1000, 'q');
+    file->Size = 1000;
+    file->FileName = L"q";
+    store.Files.push_back(std::move(file));
+    const Bytes form = WriteFormStream(store);
+    WriteFile(P("form.bin"), AsString(form));
+    WriteFile(P("cut.bin"), AsString(form).substr(0, form.size() - 4));
+    Bytes wrongSize = form;
+    wrongSize[wrongSize.size() - 3 - 9 - 4] ^= 1; // the record's size field
+    WriteFile(P("size.bin"), AsString(wrongSize));
+
+    std::vector<std::string> args;
+    for (const auto& arg : GetParam().args) {
+        args.push_back(arg.starts_with("@") ? P(arg.substr(1)) : arg);
+    }
+    const auto result = Run(args);
+    EXPECT_EQ(result.code, GetParam().code) << result.output;
+    EXPECT_THAT(result.output, HasSubstr(GetParam().message));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadInput, LudrinPackRejects,
+    ::testing::Values(
+        BadRun{"no_command", {}, 2, "usage"},
+        BadRun{"unknown_command", {"pack"}, 2, "unknown command"},
+        BadRun{"build_without_out", {"build", "x"}, 2, "--out"},
+        BadRun{"missing_file", {"list", "@nothing.bin"}, 1, "cannot open"},
+        BadRun{"missing_input", {"build", "--out", "@f.bin", "@nothing"}, 1, "cannot open"},
+        BadRun{"slot_not_number", {"extract", "@form.bin", "uno", "@o"}, 2, "decimal"},
+        BadRun{"slot_out_of_range", {"extract", "@form.bin", "1", "@o"}, 1, "out of range"},
+        BadRun{"cut_form", {"list", "@cut.bin"}, 1, "ends early"},
+        BadRun{"wrong_size", {"verify", "@size.bin"}, 1, "FAILED"},
+        BadRun{"help", {"--help"}, 0, "ludrin-pack build --out"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace ludrin::store
