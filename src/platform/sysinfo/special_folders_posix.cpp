@@ -6,6 +6,7 @@
 #include "platform/text/text.hpp"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -89,6 +90,16 @@ std::string FolderPath(TSystemFolder kind) {
 
 std::wstring SIGetSpecialFolderPath(TSystemFolder kind) {
     return text::Utf8ToWide(FolderPath(kind));
+}
+
+std::optional<std::wstring> StoredNameOnDisk(const std::wstring& path) {
+    // POSIX names are stored as written: an existing path keeps its last component.
+    std::error_code error;
+    const auto native = text::WideToUtf8(path);
+    if (!std::filesystem::exists(std::filesystem::symlink_status(native, error))) {
+        return std::nullopt;
+    }
+    return text::Utf8ToWide(std::filesystem::path(native).filename().string());
 }
 
 std::wstring SITempPath() {

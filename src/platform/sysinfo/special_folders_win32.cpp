@@ -12,7 +12,9 @@ namespace {
 // The buffer size of the shell's path query, terminator included.
 constexpr std::size_t kFolderBuffer = MAX_PATH + 1;
 
-std::optional<std::wstring> StoredName(const std::wstring& path) {
+} // namespace
+
+std::optional<std::wstring> StoredNameOnDisk(const std::wstring& path) {
     WIN32_FIND_DATAW found{};
     const HANDLE search = FindFirstFileW(path.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
@@ -21,8 +23,6 @@ std::optional<std::wstring> StoredName(const std::wstring& path) {
     FindClose(search);
     return std::wstring(found.cFileName);
 }
-
-} // namespace
 
 std::wstring SIGetSpecialFolderPath(TSystemFolder kind) {
     wchar_t buffer[kFolderBuffer] = {};
@@ -36,7 +36,13 @@ std::wstring SIGetSpecialFolderPath(TSystemFolder kind) {
     if (items != nullptr) {
         CoTaskMemFree(items); // the shell's allocator
     }
-    return std::wstring(buffer, wcsnlen(buffer, kFolderBuffer));
+    std::wstring path(buffer, wcsnlen(buffer, kFolderBuffer));
+    // Some shells hand the documents folder back with a trailing separator; the folder
+    // roots are defined without one (a drive root keeps it).
+    if (path.size() > 3 && path.back() == L'\\') {
+        path.pop_back();
+    }
+    return path;
 }
 
 std::wstring SITempPath() {
@@ -45,7 +51,7 @@ std::wstring SITempPath() {
     if (length == 0 || length >= MAX_PATH) {
         return {};
     }
-    return SIGetLongPathName(std::wstring_view(buffer, length), StoredName);
+    return SIGetLongPathName(std::wstring_view(buffer, length), StoredNameOnDisk);
 }
 
 } // namespace ludrin::sysinfo

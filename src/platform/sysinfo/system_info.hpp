@@ -5,6 +5,7 @@
 #include "platform/sysinfo/name_value_list.hpp"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace ludrin::sysinfo {
@@ -12,6 +13,10 @@ namespace ludrin::sysinfo {
 // The user's temporary folder in long form, ending with a separator except at a drive
 // root; empty when the platform cannot say (platform backend).
 std::wstring SITempPath();
+
+// The name under which the last component of an existing path is stored on disk
+// (platform backend; the lookup behind the long form of the temporary folder).
+std::optional<std::wstring> StoredNameOnDisk(const std::wstring& path);
 
 class TSysWindowsObject {
 public:

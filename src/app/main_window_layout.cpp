@@ -1,0 +1,144 @@
+#include "app/main_window_layout.hpp"
+
+#include <array>
+
+namespace ludrin::app {
+namespace {
+
+using enum ControlId;
+using K = ControlKind;
+
+constexpr std::array<ControlSpec, 20> kControls{{
+    {PanelTop, L"PanelTop", Form, K::Panel, {0, 0, 775, 34}, 0, L"", L""},
+    {LabelTitle,
+     L"LabelTitle",
+     PanelTop,
+     K::Label3D,
+     {1, 1, 773, 32},
+     -1,
+     L"Installazione Ludrin",
+     L""},
+    {LabelVersion,
+     L"LabelVersion",
+     PanelTop,
+     K::Label3D,
+     {630, 16, 63, 16},
+     -1,
+     L"Versione 1.0",
+     L""},
+    {PanelLeft, L"PanelLeft", Form, K::Panel, {631, 34, 144, 275}, 1, L"", L""},
+    {ReflectionImage,
+     L"ReflectionImage",
+     PanelLeft,
+     K::Reflection,
+     {12, 4, 128, 267},
+     -1,
+     L"",
+     L""},
+    {btnDisinstalla,
+     L"btnDisinstalla",
+     PanelLeft,
+     K::GlowButton,
+     {22, 153, 106, 46},
+     1,
+     L"Disinstalla",
+     L"Disinstalla Ludrin"},
+    {btnClose,
+     L"btnClose",
+     PanelLeft,
+     K::GlowButton,
+     {22, 217, 106, 46},
+     0,
+     L"Esce",
+     L"Chiude Installazione"},
+    {PanelMain, L"PanelMain", Form, K::Panel, {0, 34, 631, 275}, 2, L"", L""},
+    {Panel1, L"Panel1", PanelMain, K::Panel, {1, 1, 629, 132}, 3, L"", L""},
+    {reMsg, L"reMsg", Panel1, K::RichText, {7, 7, 615, 118}, 0, L"", L""},
+    {Panel2, L"Panel2", Panel1, K::Panel, {20, 16, 49, 49}, 1, L"", L""},
+    {Image1, L"Image1", Panel2, K::Picture, {9, 8, 32, 32}, -1, L"", L""},
+    {btnInstallaBase,
+     L"btnInstallaBase",
+     PanelMain,
+     K::GlowButton,
+     {13, 139, 563, 45},
+     0,
+     L"Installa Ludrin Completo delle Funzionalit\u00E0 di Base (NON richiede diritti "
+     L"amministrativi)",
+     L"Installa Ludrin con Funzionalit\u00E0 di Base (Senza Diritti Amministrativi)"},
+    {btnInstallaComplete,
+     L"btnInstallaComplete",
+     PanelMain,
+     K::GlowButton,
+     {13, 198, 563, 45},
+     1,
+     L"Installa Funzionalit\u00E0 Avanzate (Filtri, Codec e Plugin aggiuntivi) (RICHIEDE "
+     L"diritti amministrativi)",
+     L"Installa Funzionalit\u00E0 Avanzate (Richiede Diritti Amministrativi)"},
+    {btnHelpBase,
+     L"btnHelpBase",
+     PanelMain,
+     K::GlowButton,
+     {582, 141, 43, 44},
+     4,
+     L"",
+     L"Info Installazione Ludrin Completo delle Funzionalit\u00E0 di Base"},
+    {btnHelpComplete,
+     L"btnHelpComplete",
+     PanelMain,
+     K::GlowButton,
+     {582, 195, 43, 44},
+     5,
+     L"",
+     L"Info Installazione Funzionalit\u00E0 Avanzate"},
+    {PanelCopyright, L"PanelCopyright", PanelMain, K::Panel, {1, 249, 629, 25}, 2, L"", L""},
+    {Panel3, L"Panel3", PanelCopyright, K::Panel, {1, 1, 376, 23}, 0, L"", L""},
+    {ProgressBar1, L"ProgressBar1", Panel3, K::ProgressBar, {1, 1, 374, 21}, 0, L"", L""},
+    {LabelPanelCopyright,
+     L"LabelPanelCopyright",
+     PanelCopyright,
+     K::Label3D,
+     {377, 1, 251, 23},
+     -1,
+     L"",
+     L""},
+}};
+
+constexpr std::wstring_view kIntroduction =
+    L"\r\n"
+    L"Ludrin \u00E8 il modulo della <Suite Brenvoss> attraverso il quale \u00E8\r\n"
+    L"possibile visualizzare e consultare il contenuto di un intero fascicolo multimediale.\r\n"
+    L"\r\n"
+    L"Possiede avanzate funzionalit\u00E0 di ricerca su qualsiasi documento contenente testo\r\n"
+    L"e mostra la sincronizzazione Testo/Audio di tutti i documenti previamente "
+    L"sincronizzati.\r\n"
+    L"\r\n"
+    L"Prima di procedere con l'installazione leggere l'aiuto presente accanto ai relativi "
+    L"pulsanti.\r\n";
+
+} // namespace
+
+std::span<const ControlSpec> MainWindowControls() {
+    return kControls;
+}
+
+const ControlSpec* FindControl(ControlId id) {
+    for (const auto& control : kControls) {
+        if (control.id == id) {
+            return &control;
+        }
+    }
+    return nullptr;
+}
+
+std::wstring_view IntroductionText() {
+    return kIntroduction;
+}
+
+int ScaleToDpi(int length, int dpi) {
+    // Round half away from zero, as the platform's MulDiv does.
+    const long long scaled = static_cast<long long>(length) * dpi;
+    return static_cast<int>(scaled >= 0 ? (scaled + kDesignDpi / 2) / kDesignDpi
+                                        : (scaled - kDesignDpi / 2) / kDesignDpi);
+}
+
+} // namespace ludrin::app

@@ -1,0 +1,77 @@
+#pragma once
+// The main window's controls as data: nesting, rectangles at 96 dpi, tab order and
+// texts. The Win32 window is built from this table and the test driver checks against it.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace ludrin::app {
+
+inline constexpr int kClientWidth = 775;
+inline constexpr int kClientHeight = 309;
+inline constexpr int kDesignDpi = 96;
+
+// Control identifiers, stable so that another process can find a control.
+enum class ControlId : std::uint16_t {
+    Form = 0,
+    PanelTop = 1001,
+    LabelTitle,
+    LabelVersion,
+    PanelLeft,
+    ReflectionImage,
+    btnDisinstalla,
+    btnClose,
+    PanelMain,
+    Panel1,
+    reMsg,
+    Panel2,
+    Image1,
+    btnInstallaBase,
+    btnInstallaComplete,
+    btnHelpBase,
+    btnHelpComplete,
+    PanelCopyright,
+    Panel3,
+    ProgressBar1,
+    LabelPanelCopyright,
+};
+
+enum class ControlKind {
+    Panel,
+    Label3D, // label with raised 3D text
+    GlowButton,
+    Reflection, // picture with a mirrored reflection below it
+    Picture,
+    RichText,
+    ProgressBar,
+};
+
+struct Rect {
+    int left, top, width, height;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+struct ControlSpec {
+    ControlId id;
+    std::wstring_view name;
+    ControlId parent;
+    ControlKind kind;
+    Rect rect;                 // relative to the parent's client area, at 96 dpi
+    int tabOrder;              // within the parent; -1 for controls that take no focus
+    std::wstring_view text;    // caption or design text
+    std::wstring_view toolTip; // empty: none
+};
+
+// Every control, parents before their children.
+std::span<const ControlSpec> MainWindowControls();
+const ControlSpec* FindControl(ControlId id);
+
+// The nine lines of the introduction text, joined with CR LF.
+std::wstring_view IntroductionText();
+
+// A length at 96 dpi scaled to another DPI, rounded to the nearest pixel.
+int ScaleToDpi(int length, int dpi);
+
+} // namespace ludrin::app

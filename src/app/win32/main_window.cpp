@@ -1,0 +1,263 @@
+#include "app/win32/main_window.hpp"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+namespace ludrin::win32 {
+namespace {
+
+using app::ControlId;
+using app::ControlKind;
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kMaroon = RGB(128, 0, 0);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kSilver = RGB(0xC0, 0xC0, 0xC0);
+
+int Scale(int length, UINT dpi) {
+    return app::ScaleToDpi(length, static_cast<int>(dpi));
+}
+
+HFONT MakeFont(const wchar_t* face, int points, UINT dpi, bool bold, bool italic,
+               BYTE charset = DEFAULT_CHARSET) {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(points, static_cast<int>(dpi), 72);
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = italic ? TRUE : FALSE;
+    lf.lfCharSet = charset;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    return CreateFontIndirectW(&lf);
+}
+
+const wchar_t* RichEditClass() {
+    // Loaded from the system folder only, never from beside the installer.
+    static const bool loaded =
+        LoadLibraryExW(L"msftedit.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32) != nullptr;
+    return loaded ? MSFTEDIT_CLASS : L"STATIC";
+}
+
+} // namespace
+
+MainWindow::MainWindow() : form_(*this) {}
+
+MainWindow::~MainWindow() {
+    if (hwnd_ != nullptr) {
+        DestroyWindow(hwnd_);
+    }
+    DestroyFonts();
+}
+
+bool MainWindow::Create(int showCommand) {
+    Register(kClassName);
+    // A dialog frame without title bar: no caption text, no system menu, no buttons.
+    const DWORD style = WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+    if (CreateWindowExW(exStyle, kClassName, L"", style, 0, 0, app::kClientWidth,
+                        app::kClientHeight, nullptr, nullptr, GetModuleHandleW(nullptr),
+                        this) == nullptr) {
+        return false;
+    }
+    CreateControls();
+    form_.FormCreate();
+    ApplyDpi(GetDpiForWindow(hwnd_));
+
+    // Centred on the desktop when first shown.
+    RECT frame;
+    GetWindowRect(hwnd_, &frame);
+    const HMONITOR monitor = MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int x = info.rcMonitor.left + (info.rcMonitor.right - info.rcMonitor.left - width) / 2;
+    const int y = info.rcMonitor.top + (info.rcMonitor.bottom - info.rcMonitor.top - height) / 2;
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    if (HWND first = Control(ControlId::btnInstallaBase)) {
+        SetFocus(first);
+    }
+    return true;
+}
+
+void MainWindow::CreateControls() {
+    for (const auto& spec : app::MainWindowControls()) {
+        const HWND parent = spec.parent == ControlId::Form ? hwnd_ : Control(spec.parent);
+        controls_[spec.id] = CreateControl(spec, parent);
+    }
+}
+
+HWND MainWindow::CreateControl(const app::ControlSpec& spec, HWND parent) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id));
+    const std::wstring text(spec.text);
+    const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    switch (spec.kind) {
+    case ControlKind::Panel: {
+        const auto bevel =
+            spec.id == ControlId::Panel1 ? PanelBevel::RaisedWithLoweredInner : PanelBevel::Raised;
+        const COLORREF background =
+            spec.id == ControlId::Panel2 ? kSilver : GetSysColor(COLOR_BTNFACE);
+        auto panel = std::make_unique<PanelWindow>(bevel, background);
+        panel->Create(parent, static_cast<int>(spec.id));
+        const HWND handle = panel->Handle();
+        panels_.push_back(std::move(panel));
+        return handle;
+    }
+    case ControlKind::Label3D: {
+        const DWORD align = spec.id == ControlId::LabelVersion ? SS_LEFT : SS_CENTER;
+        return CreateWindowExW(WS_EX_TRANSPARENT, L"STATIC", text.c_str(),
+                               child | align | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 0, 0, parent,
+                               menu, instance, nullptr);
+    }
+    case ControlKind::GlowButton:
+        return CreateWindowExW(0, L"BUTTON", text.c_str(), child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
+                               0, 0, parent, menu, instance, nullptr);
+    case ControlKind::RichText: {
+        const HWND edit = CreateWindowExW(
+            0, RichEditClass(), L"", child | WS_DISABLED | ES_MULTILINE | ES_READONLY | ES_CENTER,
+            0, 0, 0, 0, parent, menu, instance, nullptr);
+        SetWindowTextW(edit, std::wstring(app::IntroductionText()).c_str());
+        SendMessageW(edit, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_BTNFACE)));
+        return edit;
+    }
+    case ControlKind::ProgressBar: {
+        const HWND bar = CreateWindowExW(0, PROGRESS_CLASSW, L"", child, 0, 0, 0, 0, parent, menu,
+                                         instance, nullptr);
+        SendMessageW(bar, PBM_SETRANGE32, 0, 100);
+        SendMessageW(bar, PBM_SETPOS, 0, 0);
+        return bar;
+    }
+    case ControlKind::Reflection:
+    case ControlKind::Picture:
+        return CreateWindowExW(0, L"STATIC", L"", child | SS_OWNERDRAW, 0, 0, 0, 0, parent, menu,
+                               instance, nullptr);
+    }
+    return nullptr;
+}
+
+void MainWindow::ApplyDpi(UINT dpi) {
+    dpi_ = dpi;
+    CreateFonts(dpi);
+    RECT frame{0, 0, Scale(app::kClientWidth, dpi), Scale(app::kClientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const auto& spec : app::MainWindowControls()) {
+        const HWND control = Control(spec.id);
+        SetWindowPos(control, nullptr, Scale(spec.rect.left, dpi), Scale(spec.rect.top, dpi),
+                     Scale(spec.rect.width, dpi), Scale(spec.rect.height, dpi),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.id)), TRUE);
+    }
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void MainWindow::CreateFonts(UINT dpi) {
+    DestroyFonts();
+    fonts_.normal = MakeFont(L"Tahoma", 8, dpi, false, false);
+    fonts_.title = MakeFont(L"Tahoma", 12, dpi, true, false);
+    fonts_.italic = MakeFont(L"Tahoma", 8, dpi, false, true);
+    fonts_.bold = MakeFont(L"Tahoma", 8, dpi, true, false);
+    fonts_.richText = MakeFont(L"MS Sans Serif", 8, dpi, true, false, ANSI_CHARSET);
+}
+
+void MainWindow::DestroyFonts() {
+    for (HFONT* font :
+         {&fonts_.normal, &fonts_.title, &fonts_.italic, &fonts_.bold, &fonts_.richText}) {
+        if (*font != nullptr) {
+            DeleteObject(*font);
+            *font = nullptr;
+        }
+    }
+}
+
+HFONT MainWindow::FontFor(ControlId id) const {
+    switch (id) {
+    case ControlId::LabelTitle:
+        return fonts_.title;
+    case ControlId::LabelVersion:
+    case ControlId::LabelPanelCopyright:
+        return fonts_.italic;
+    case ControlId::btnInstallaBase:
+    case ControlId::btnInstallaComplete:
+        return fonts_.bold;
+    case ControlId::reMsg:
+        return fonts_.richText;
+    default:
+        return fonts_.normal;
+    }
+}
+
+HWND MainWindow::Control(ControlId id) const {
+    const auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void MainWindow::SetLabelText(app::FormLabel label, const std::wstring& text) {
+    const ControlId id = label == app::FormLabel::LabelTitle     ? ControlId::LabelTitle
+                         : label == app::FormLabel::LabelVersion ? ControlId::LabelVersion
+                                                                 : ControlId::LabelPanelCopyright;
+    SetWindowTextW(Control(id), text.c_str());
+}
+
+void MainWindow::CloseForm() {
+    DestroyWindow(hwnd_);
+}
+
+void MainWindow::OnCommand(WORD id, WORD code) {
+    if (code != BN_CLICKED) {
+        return;
+    }
+    switch (static_cast<ControlId>(id)) {
+    case ControlId::btnClose:
+        form_.btnCloseClick();
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT MainWindow::OnControlColor(HDC dc, HWND control) {
+    COLORREF color = kBlack;
+    switch (static_cast<ControlId>(GetDlgCtrlID(control))) {
+    case ControlId::LabelTitle:
+        color = kRed;
+        break;
+    case ControlId::LabelVersion:
+        color = kMaroon;
+        break;
+    default:
+        break;
+    }
+    SetTextColor(dc, color);
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DPICHANGED: {
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        ApplyDpi(HIWORD(wParam));
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return Default(message, wParam, lParam);
+    }
+}
+
+} // namespace ludrin::win32

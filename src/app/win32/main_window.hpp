@@ -1,0 +1,59 @@
+#pragma once
+// The installer's one window: builds its controls from the layout table, scales them to
+// the monitor's DPI and hands every button click to TFormMain.
+
+#include "app/form_main.hpp"
+#include "app/main_window_layout.hpp"
+#include "app/win32/base_window.hpp"
+#include "app/win32/panel_window.hpp"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace ludrin::win32 {
+
+class MainWindow : public BaseWindow<MainWindow>, public app::FormView {
+public:
+    static constexpr const wchar_t* kClassName = L"TFormMain";
+
+    MainWindow();
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates the window and its controls, runs FormCreate, then shows it centred.
+    bool Create(int showCommand);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // app::FormView
+    void SetLabelText(app::FormLabel label, const std::wstring& text) override;
+    void CloseForm() override;
+
+private:
+    struct Fonts {
+        HFONT normal = nullptr;
+        HFONT title = nullptr;
+        HFONT italic = nullptr;
+        HFONT bold = nullptr;
+        HFONT richText = nullptr;
+    };
+
+    void CreateControls();
+    HWND CreateControl(const app::ControlSpec& spec, HWND parent);
+    void ApplyDpi(UINT dpi);
+    void CreateFonts(UINT dpi);
+    void DestroyFonts();
+    HFONT FontFor(app::ControlId id) const;
+    void OnCommand(WORD id, WORD code);
+    LRESULT OnControlColor(HDC dc, HWND control);
+    HWND Control(app::ControlId id) const;
+
+    app::TFormMain form_;
+    std::map<app::ControlId, HWND> controls_;
+    std::vector<std::unique_ptr<PanelWindow>> panels_;
+    Fonts fonts_;
+    UINT dpi_ = app::kDesignDpi;
+};
+
+} // namespace ludrin::win32

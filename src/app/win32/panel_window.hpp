@@ -1,0 +1,31 @@
+#pragma once
+// A plain panel: button-face background with a bevel. It passes its children's
+// notifications up to the main window, where the handlers live.
+
+#include "app/win32/base_window.hpp"
+
+namespace ludrin::win32 {
+
+enum class PanelBevel { Raised, RaisedWithLoweredInner };
+
+class PanelWindow : public BaseWindow<PanelWindow> {
+public:
+    static constexpr const wchar_t* kClassName = L"TPanel";
+
+    PanelWindow(PanelBevel bevel, COLORREF background) : bevel_(bevel), background_(background) {}
+    ~PanelWindow();
+    PanelWindow(const PanelWindow&) = delete;
+    PanelWindow& operator=(const PanelWindow&) = delete;
+
+    bool Create(HWND parent, int id);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void Paint();
+
+    PanelBevel bevel_;
+    COLORREF background_;
+    HBRUSH brush_ = nullptr;
+};
+
+} // namespace ludrin::win32

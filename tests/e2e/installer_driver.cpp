@@ -1,0 +1,154 @@
+#include "e2e/installer_driver.hpp"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+#include <thread>
+
+namespace ludrin::e2e {
+namespace {
+
+template <typename Predicate> bool WaitUntil(std::chrono::milliseconds timeout, Predicate done) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
+struct TopLevelSearch {
+    DWORD processId;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevelProc(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<TopLevelSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == search->processId && IsWindowVisible(window) &&
+        ClassName(window) == search->className) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
+    auto* controls = reinterpret_cast<std::vector<ControlInfo>*>(param);
+    controls->push_back({window, GetDlgCtrlID(window), ClassName(window), WindowText(window),
+                         RectInParent(window)});
+    return TRUE;
+}
+
+} // namespace
+
+InstallerProcess::InstallerProcess(const std::wstring& exePath, std::chrono::milliseconds timeout) {
+    std::wstring commandLine = L"\"" + exePath + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &info_)) {
+        throw std::runtime_error("cannot start the installer (error " +
+                                 std::to_string(GetLastError()) + ")");
+    }
+    WaitUntil(timeout, [&] {
+        mainWindow_ = FindTopLevel(L"TFormMain");
+        return mainWindow_ != nullptr || WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0;
+    });
+}
+
+InstallerProcess::~InstallerProcess() {
+    if (info_.hProcess != nullptr) {
+        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(info_.hProcess, 99);
+            WaitForSingleObject(info_.hProcess, 5000);
+        }
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+    }
+}
+
+std::optional<DWORD> InstallerProcess::WaitForExit(std::chrono::milliseconds timeout) {
+    if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+HWND InstallerProcess::FindTopLevel(const wchar_t* className) const {
+    TopLevelSearch search{info_.dwProcessId, className, nullptr};
+    EnumWindows(FindTopLevelProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::optional<MessageBoxInfo>
+InstallerProcess::WaitForMessageBox(std::chrono::milliseconds timeout) const {
+    HWND box = nullptr;
+    if (!WaitUntil(timeout, [&] { return (box = FindTopLevel(L"#32770")) != nullptr; })) {
+        return std::nullopt;
+    }
+    // The text appears once the box has finished its own layout.
+    HWND text = nullptr;
+    WaitUntil(2s, [&] { return (text = GetDlgItem(box, 0xFFFF)) != nullptr; });
+    return MessageBoxInfo{box, WindowText(box), text ? WindowText(text) : std::wstring(),
+                          GetWindow(box, GW_OWNER)};
+}
+
+std::vector<ControlInfo> ListControls(HWND root) {
+    std::vector<ControlInfo> controls;
+    EnumChildWindows(root, CollectChild, reinterpret_cast<LPARAM>(&controls));
+    return controls;
+}
+
+HWND FindControl(HWND root, int id) {
+    for (const auto& control : ListControls(root)) {
+        if (control.id == id) {
+            return control.handle;
+        }
+    }
+    return nullptr;
+}
+
+std::wstring WindowText(HWND window) {
+    // WM_GETTEXT works across processes, also for controls of another program.
+    const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const auto copied =
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied));
+    return text;
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+RECT RectInParent(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void Click(HWND button) {
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+void Answer(const MessageBoxInfo& box, int buttonId) {
+    PostMessageW(box.handle, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box.handle, buttonId)));
+}
+
+int ProgressPosition(HWND progressBar) {
+    return static_cast<int>(SendMessageW(progressBar, PBM_GETPOS, 0, 0));
+}
+
+} // namespace ludrin::e2e

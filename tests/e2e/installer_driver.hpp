@@ -1,0 +1,71 @@
+#pragma once
+// Drives the real installer from another process: starts it, finds its window and
+// controls, reads texts, clicks buttons and answers its message boxes.
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ludrin::e2e {
+
+using namespace std::chrono_literals;
+
+struct ControlInfo {
+    HWND handle;
+    int id;
+    std::wstring className;
+    std::wstring text;
+    RECT rect; // relative to the parent's client area
+};
+
+struct MessageBoxInfo {
+    HWND handle;
+    std::wstring caption;
+    std::wstring text;
+    HWND owner;
+};
+
+class InstallerProcess {
+public:
+    // Starts the installer; its main window must appear within the timeout.
+    explicit InstallerProcess(const std::wstring& exePath, std::chrono::milliseconds timeout = 30s);
+    ~InstallerProcess(); // ends the process if it still runs
+    InstallerProcess(const InstallerProcess&) = delete;
+    InstallerProcess& operator=(const InstallerProcess&) = delete;
+
+    DWORD ProcessId() const { return info_.dwProcessId; }
+    HWND MainWindow() const { return mainWindow_; }
+
+    // The exit code once the process has ended within the timeout.
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = 20s);
+
+    // The first top-level message box of the process that appears within the timeout.
+    std::optional<MessageBoxInfo> WaitForMessageBox(std::chrono::milliseconds timeout = 20s) const;
+
+    // A top-level window of the process with the class, if visible.
+    HWND FindTopLevel(const wchar_t* className) const;
+
+private:
+    PROCESS_INFORMATION info_{};
+    HWND mainWindow_ = nullptr;
+};
+
+// Every descendant of a window, in creation order of each level.
+std::vector<ControlInfo> ListControls(HWND root);
+HWND FindControl(HWND root, int id);
+
+std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
+RECT RectInParent(HWND window);
+
+// Presses a button the way a mouse click would reach its owner.
+void Click(HWND button);
+// Closes a message box with the button of that id (IDOK, IDYES, IDNO, ...).
+void Answer(const MessageBoxInfo& box, int buttonId);
+
+int ProgressPosition(HWND progressBar);
+
+} // namespace ludrin::e2e
