@@ -41,18 +41,48 @@ std::size_t FirstMarkedByte(std::uint64_t mask) {
     }
 }
 
-// First position k at or after `p` with k[0] == k[1], or `end`. Word-wise, because literal
-// stretches without any equal neighbours are the common case in machine code and archives.
-const std::uint8_t* FindEqualPair(const std::uint8_t* p, const std::uint8_t* end) {
-    while (end - p >= 9) {
-        const std::uint64_t flags = ZeroByteFlags(Load64(p) ^ Load64(p + 1));
-        if (flags != 0) {
-            return p + FirstMarkedByte(flags);
-        }
-        p += 8;
+// Moves each byte's flag to the byte one lower in memory.
+std::uint64_t FlagsOfNextByte(std::uint64_t flags) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return flags >> 8;
+    } else {
+        return flags << 8;
     }
-    for (; end - p >= 2; ++p) {
-        if (p[0] == p[1]) {
+}
+
+// First position at or after `p` where `MinRun` equal bytes start, or `end`. Word-wise,
+// eight neighbour comparisons at a time, because literal stretches are the common case in
+// machine code, archives and text alike.
+template <std::size_t MinRun>
+const std::uint8_t* FindRunStart(const std::uint8_t* p, const std::uint8_t* end) {
+    // A window of 9 bytes gives 8 neighbour flags; a run start needs MinRun - 1 of them, so
+    // only the first 10 - MinRun positions of a window are decided by it.
+    constexpr std::size_t kDecided = 10 - MinRun;
+    while (end - p >= 9) {
+        const std::uint64_t pairs = ZeroByteFlags(Load64(p) ^ Load64(p + 1));
+        // Archives and machine code rarely have equal neighbours: skip such windows whole.
+        // Text has them everywhere, where the branch would only mispredict.
+        if (MinRun == kMinTableRun && pairs == 0) {
+            p += 8;
+            continue;
+        }
+        std::uint64_t starts = pairs;
+        std::uint64_t next = pairs;
+        for (std::size_t k = 2; k < MinRun; ++k) {
+            next = FlagsOfNextByte(next);
+            starts &= next;
+        }
+        if (starts != 0) {
+            return p + FirstMarkedByte(starts);
+        }
+        p += kDecided;
+    }
+    for (; static_cast<std::size_t>(end - p) >= MinRun; ++p) {
+        std::size_t k = 1;
+        while (k < MinRun && p[k] == p[0]) {
+            ++k;
+        }
+        if (k == MinRun) {
             return p;
         }
     }
@@ -129,7 +159,6 @@ int LowestAbsentByte(const std::uint8_t* p, std::size_t size) {
 std::size_t PackChunk(const std::uint8_t* chunk, std::size_t size, std::uint8_t* block) {
     const std::uint8_t* const end = chunk + size;
     const int escape = LowestAbsentByte(chunk, size);
-    const std::size_t minRun = escape >= 0 ? kMinEscapeRun : kMinTableRun;
     std::array<std::uint16_t, kMaxRunsPerChunk> positions;
     std::size_t runs = 0;
 
@@ -137,26 +166,24 @@ std::size_t PackChunk(const std::uint8_t* chunk, std::size_t size, std::uint8_t*
     const std::uint8_t* literals = chunk;
     const std::uint8_t* p = chunk;
     while (true) {
-        p = FindEqualPair(p, end);
+        p = escape >= 0 ? FindRunStart<kMinEscapeRun>(p, end) : FindRunStart<kMinTableRun>(p, end);
         if (p == end) {
             break;
         }
+        // Runs are maximal, so the byte before a run start never continues it.
         const std::size_t length = RunLength(p, end);
-        if (length >= minRun) {
-            std::memcpy(out, literals, static_cast<std::size_t>(p - literals));
-            out += p - literals;
-            if (escape >= 0) {
-                *out++ = static_cast<std::uint8_t>(escape);
-                *out++ = *p;
-            } else {
-                *out++ = *p;
-                positions[runs++] = static_cast<std::uint16_t>(out - block);
-            }
-            out = PutCount(out, length);
-            literals = p + length;
+        std::memcpy(out, literals, static_cast<std::size_t>(p - literals));
+        out += p - literals;
+        if (escape >= 0) {
+            *out++ = static_cast<std::uint8_t>(escape);
+            *out++ = *p;
+        } else {
+            *out++ = *p;
+            positions[runs++] = static_cast<std::uint16_t>(out - block);
         }
-        // A shorter run stays literal, and no run can start inside it.
+        out = PutCount(out, length);
         p += length;
+        literals = p;
     }
     std::memcpy(out, literals, static_cast<std::size_t>(end - literals));
     out += end - literals;
