@@ -87,6 +87,14 @@ void MainWindow::CreateControls() {
         const HWND parent = spec.parent == ControlId::Form ? hwnd_ : Control(spec.parent);
         controls_[spec.id] = CreateControl(spec, parent);
     }
+    // Pictures lie under the windowed controls that overlap them, as painted backgrounds.
+    for (const auto id : {ControlId::ReflectionImage, ControlId::Image1}) {
+        SetWindowPos(Control(id), HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    // The silver icon panel sits on top of the introduction text.
+    SetWindowPos(Control(ControlId::Panel2), HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 HWND MainWindow::CreateControl(const app::ControlSpec& spec, HWND parent) {
@@ -243,6 +251,16 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        const COLORREF background = item->CtlID == static_cast<UINT>(ControlId::Image1)
+                                        ? kSilver
+                                        : GetSysColor(COLOR_BTNFACE);
+        const HBRUSH brush = CreateSolidBrush(background);
+        FillRect(item->hDC, &item->rcItem, brush);
+        DeleteObject(brush);
+        return TRUE;
+    }
     case WM_CTLCOLORSTATIC:
         return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DPICHANGED: {

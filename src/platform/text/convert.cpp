@@ -28,7 +28,9 @@ bool IsBlank(wchar_t c) {
 
 int StrToInt(std::wstring_view text) {
     const auto fail = [&] {
-        return EConvertError("'" + WideToUtf8(text) + "' is not a valid integer value");
+        std::string message = "'";
+        message.append(WideToUtf8(text)).append("' is not a valid integer value");
+        return EConvertError(message);
     };
     std::size_t i = 0;
     const bool negative = i < text.size() && text[i] == L'-';
