@@ -1,10 +1,15 @@
 #include "app/form_main.hpp"
 
 #include "app/form_texts.hpp"
+#include "store/form_stream.hpp"
 
 namespace ludrin::app {
 
-TFormMain::TFormMain(FormView& view) : view_(view) {
+TFormMain::TFormMain(FormView& view, std::span<const std::uint8_t> formResource)
+    : stFileStorage(this), view_(view) {
+    if (!formResource.empty()) {
+        store::ReadFormStream(formResource, stFileStorage);
+    }
     SysSystemInfo.AutoRetrieve = true;
     SysSystemInfo.Loaded();
 }

@@ -6,23 +6,38 @@
 #include "app/installation_layout.hpp"
 #include "platform/exeinfo/exe_info.hpp"
 #include "platform/sysinfo/system_info.hpp"
+#include "store/file_storage.hpp"
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 namespace ludrin::app {
 
 class TFormMain {
 public:
-    // Creates the components as the window's resource would: the system information
-    // retrieves automatically, the version information reads the running executable.
-    explicit TFormMain(FormView& view);
+    // Creates the components as the window's resource would: the store reads the
+    // payload from the form resource (throws store::EStoreError when it is damaged), the
+    // system information retrieves automatically, the version information reads the
+    // running executable. An empty form resource gives an empty store.
+    explicit TFormMain(FormView& view, std::span<const std::uint8_t> formResource = {});
 
     void FormCreate();
     void btnCloseClick();
+    void btnInstallaBaseClick();     // base_install.cpp
+    void btnInstallaCompleteClick(); // advanced_install.cpp
+    void btnDisinstallaClick();      // uninstall.cpp
+    void btnHelpBaseClick();         // help_popups.cpp
+    void btnHelpCompleteClick();     // help_popups.cpp
+
+    // Closes the help balloons of display order 0, then 1: the first step of every
+    // operation and of the close button.
+    void HideHelpBalloons();
 
     InstallationLayout Layout() const;
 
     // Components owned by the window.
+    store::TstFileStorage stFileStorage;
     sysinfo::TSysSystemInfo SysSystemInfo;
     exeinfo::TExeInfo ExeInfo;
 
@@ -37,7 +52,7 @@ public:
     std::wstring VERSIONE;
     std::wstring SoloCopyright;
 
-private:
+protected:
     FormView& view_;
 };
 

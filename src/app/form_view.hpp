@@ -12,6 +12,12 @@ class FormView {
 public:
     virtual ~FormView() = default;
     virtual void SetLabelText(FormLabel label, const std::wstring& text) = 0;
+    // Moves ProgressBar1 (0 to 100) and lets the change show at once.
+    virtual void SetProgress(int position) = 0;
+    // A modal message box owned by the main window; flags from message_flags.hpp.
+    // Answers the button pressed (kIdOk, kIdYes, kIdNo).
+    virtual int ShowMessage(const std::wstring& text, const std::wstring& caption,
+                            unsigned flags) = 0;
     // Closes the main window, which ends the message loop and the process.
     virtual void CloseForm() = 0;
 };

@@ -1,12 +1,12 @@
 #include "app/form_main.hpp"
 #include "app/form_texts.hpp"
 #include "platform/text/text.hpp"
+#include "support/recording_view.hpp"
 #include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <map>
 
 namespace ludrin::app {
 namespace {
@@ -14,14 +14,7 @@ namespace {
 using ludrin::testing::ScopedEnv;
 using ludrin::testing::TempDir;
 
-class RecordingView : public FormView {
-public:
-    void SetLabelText(FormLabel label, const std::wstring& text) override { labels[label] = text; }
-    void CloseForm() override { ++closed; }
-
-    std::map<FormLabel, std::wstring> labels;
-    int closed = 0;
-};
+using ludrin::testing::RecordingView;
 
 TEST(FormTexts, VersionLabel) {
     const struct {

@@ -54,7 +54,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     controls.dwICC = ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&controls);
 
-    ludrin::win32::MainWindow window;
+    ludrin::win32::MainWindow window({});
     if (!window.Create(showCommand)) {
         return 1;
     }

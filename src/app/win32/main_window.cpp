@@ -39,7 +39,7 @@ const wchar_t* RichEditClass() {
 
 } // namespace
 
-MainWindow::MainWindow() : form_(*this) {}
+MainWindow::MainWindow(std::span<const std::uint8_t> formResource) : form_(*this, formResource) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_ != nullptr) {
@@ -212,6 +212,17 @@ void MainWindow::SetLabelText(app::FormLabel label, const std::wstring& text) {
     SetWindowTextW(Control(id), text.c_str());
 }
 
+void MainWindow::SetProgress(int position) {
+    const HWND bar = Control(ControlId::ProgressBar1);
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    // The handlers run on this thread: paint now, not when they are done.
+    UpdateWindow(bar);
+}
+
+int MainWindow::ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned flags) {
+    return MessageBoxW(hwnd_, text.c_str(), caption.c_str(), flags);
+}
+
 void MainWindow::CloseForm() {
     DestroyWindow(hwnd_);
 }
@@ -223,6 +234,21 @@ void MainWindow::OnCommand(WORD id, WORD code) {
     switch (static_cast<ControlId>(id)) {
     case ControlId::btnClose:
         form_.btnCloseClick();
+        break;
+    case ControlId::btnInstallaBase:
+        form_.btnInstallaBaseClick();
+        break;
+    case ControlId::btnInstallaComplete:
+        form_.btnInstallaCompleteClick();
+        break;
+    case ControlId::btnDisinstalla:
+        form_.btnDisinstallaClick();
+        break;
+    case ControlId::btnHelpBase:
+        form_.btnHelpBaseClick();
+        break;
+    case ControlId::btnHelpComplete:
+        form_.btnHelpCompleteClick();
         break;
     default:
         break;

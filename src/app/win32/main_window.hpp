@@ -17,7 +17,8 @@ class MainWindow : public BaseWindow<MainWindow>, public app::FormView {
 public:
     static constexpr const wchar_t* kClassName = L"TFormMain";
 
-    MainWindow();
+    // The form resource holds the payload; TFormMain raises when it is damaged.
+    explicit MainWindow(std::span<const std::uint8_t> formResource);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -28,6 +29,8 @@ public:
 
     // app::FormView
     void SetLabelText(app::FormLabel label, const std::wstring& text) override;
+    void SetProgress(int position) override;
+    int ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned flags) override;
     void CloseForm() override;
 
 private:

@@ -1,0 +1,9 @@
+#include "app/form_main.hpp"
+
+namespace ludrin::app {
+
+void TFormMain::btnInstallaCompleteClick() {
+    // Not built yet.
+}
+
+} // namespace ludrin::app

@@ -1,0 +1,46 @@
+#pragma once
+// The one test double: a window that records what the installer's logic tells it and
+// answers message boxes from a script.
+
+#include "app/form_view.hpp"
+#include "app/message_flags.hpp"
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace ludrin::testing {
+
+struct ShownMessage {
+    std::wstring text;
+    std::wstring caption;
+    unsigned flags;
+};
+
+class RecordingView : public app::FormView {
+public:
+    void SetLabelText(app::FormLabel label, const std::wstring& text) override {
+        labels[label] = text;
+    }
+    void SetProgress(int position) override { progress.push_back(position); }
+    int ShowMessage(const std::wstring& text, const std::wstring& caption,
+                    unsigned flags) override {
+        messages.push_back({text, caption, flags});
+        if (answers.empty()) {
+            return app::kIdOk;
+        }
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void CloseForm() override { ++closed; }
+
+    std::map<app::FormLabel, std::wstring> labels;
+    std::vector<int> progress;
+    std::vector<ShownMessage> messages;
+    std::deque<int> answers; // the buttons to press, in order; OK when none is left
+    int closed = 0;
+};
+
+} // namespace ludrin::testing
