@@ -41,7 +41,7 @@ function(ludrin_add_test target)
         set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT ${ARG_TIMEOUT}
                                                   RESOURCE_LOCK wine_desktop)
     else()
-        gtest_discover_tests(${target} EXTRA_ARGS ${ARG_ARGS} DISCOVERY_TIMEOUT 60
+        gtest_discover_tests(${target} EXTRA_ARGS ${ARG_ARGS} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES
                              PROPERTIES TIMEOUT ${ARG_TIMEOUT})
     endif()
 endfunction()
