@@ -1,0 +1,85 @@
+#include "platform/launch/shell_launch.hpp"
+#include "support/test_arguments.hpp"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace ludrin::launch {
+namespace {
+
+// A private folder holding a copy of the fixture under an installer's name.
+class LaunchFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        static int counter = 0;
+        folder_ = std::wstring(temp) + L"ludrin-launch-test-" +
+                  std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+        ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
+        ASSERT_TRUE(CopyFileW(ludrin::testing::Argument(L"fixture").c_str(),
+                              (folder_ + L"\\AviSynth_260.exe").c_str(), FALSE));
+    }
+    void TearDown() override {
+        // A program's image may stay mapped for a moment after it has ended.
+        for (int attempt = 0; attempt < 40; ++attempt) {
+            DeleteFileW((folder_ + L"\\AviSynth_260.exe").c_str());
+            DeleteFileW((folder_ + L"\\launched.txt").c_str());
+            if (RemoveDirectoryW(folder_.c_str())) {
+                return;
+            }
+            Sleep(50);
+        }
+        ADD_FAILURE() << "the launch folder could not be removed";
+    }
+
+    ShellLaunchRequest Request(const wchar_t* parameters) const {
+        return {nullptr, L"runas", L"AviSynth_260.exe", parameters, folder_, SW_HIDE};
+    }
+
+    std::string Log() const {
+        std::ifstream in(std::filesystem::path(folder_ + L"\\launched.txt"));
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    std::wstring folder_;
+};
+
+TEST_F(LaunchFolder, ElevatedLaunchRunsInTheFolderAndGivesTheExitCode) {
+    auto process = ShellLaunch(Request(L"0 /S"));
+    ASSERT_TRUE(process.Started());
+    EXPECT_EQ(process.Wait(), 0u);
+    EXPECT_NE(Log().find("AviSynth_260.exe"), std::string::npos) << Log();
+    EXPECT_NE(Log().find(" 0 /S"), std::string::npos) << Log();
+}
+
+TEST_F(LaunchFolder, NonZeroExitCodeComesBack) {
+    EXPECT_EQ(ShellLaunch(Request(L"7")).Wait(), 7u);
+}
+
+TEST_F(LaunchFolder, AMissingProgramDoesNotStart) {
+    ShellLaunchRequest request = Request(L"");
+    request.file = L"LAVFilters-0.75.0-2.exe";
+    EXPECT_FALSE(ShellLaunch(request).Started());
+}
+
+TEST_F(LaunchFolder, TheOwnerKeepsPaintingAndIsEnabledAgainAfterTheWait) {
+    const HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    ShellLaunchRequest request = Request(L"0");
+    request.owner = owner;
+    auto process = ShellLaunch(request);
+    ASSERT_TRUE(process.Started());
+    EXPECT_EQ(process.Wait(), 0u);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    DestroyWindow(owner);
+}
+
+} // namespace
+} // namespace ludrin::launch
