@@ -20,6 +20,9 @@ public:
                             unsigned flags) = 0;
     // Closes the main window, which ends the message loop and the process.
     virtual void CloseForm() = 0;
+    // The platform's handle of the main window (Win32: HWND), for services that need an
+    // owner window; null where there is none.
+    virtual void* NativeWindow() const { return nullptr; }
 };
 
 } // namespace ludrin::app

@@ -32,6 +32,7 @@ public:
     void SetProgress(int position) override;
     int ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned flags) override;
     void CloseForm() override;
+    void* NativeWindow() const override { return hwnd_; }
 
 private:
     struct Fonts {
