@@ -1,0 +1,46 @@
+#pragma once
+// The message boxes of the installer's operations: text, caption and flags as shown.
+// Every one is top-most. Line breaks are CR LF.
+
+#include "app/form_view.hpp"
+#include "app/message_flags.hpp"
+
+namespace ludrin::app {
+
+struct OperationMessage {
+    const wchar_t* text;
+    const wchar_t* caption;
+    unsigned flags;
+};
+
+inline int ShowOperationMessage(FormView& view, const OperationMessage& message) {
+    return view.ShowMessage(message.text, message.caption, message.flags);
+}
+
+// Uninstallation.
+inline constexpr OperationMessage kUninstallPlayerRunning{
+    L"SPIACENTE!\r\n\r\nLudrin risulta essere Attivo.\r\n\r\nNon posso procedere alla "
+    L"disinstallazione.\r\n\r\nChiudere Ludrin e riprovare.",
+    L"Ludrin - Disinstallazione.", kMbTopMost | kMbIconWarning | kMbOk};
+
+inline constexpr OperationMessage kUninstallNotInstalled{
+    L"Spiacente!\r\n\r\nLudrin non risulta essere Installato.", L" Disinstallazione Non Possibile.",
+    kMbTopMost | kMbIconInformation | kMbOk};
+
+inline constexpr OperationMessage kUninstallConfirm{
+    L"ATTENZIONE!\r\n\r\nQUESTA FUNZIONE DISINSTALLER\u00C0 IN AUTOMATICO LUDRIN.\r\n\r\n"
+    L"TUTTE LE EVENTUALI IMPOSTAZIONI PERSONALI SARANNO ELIMINATE.\r\n\r\n"
+    L"SEI SICURO DI VOLER CONTINUARE ?",
+    L"Ludrin - Disinstallazione.", kMbTopMost | kMbIconQuestion | kMbYesNo};
+
+inline constexpr OperationMessage kUninstallDone{
+    L"OK!\r\n\r\nLudrin \u00E8 stato Disinstallato Correttamente.",
+    L" Disinstallazione Avvenuta con Successo.", kMbTopMost | kMbIconInformation | kMbOk};
+
+// Shown instead of the success message when something that was to go is still there.
+inline constexpr OperationMessage kUninstallIncomplete{
+    L"ATTENZIONE!\r\n\r\nAlcuni file di Ludrin non sono stati rimossi.\r\n\r\n"
+    L"Chiudere i programmi che potrebbero utilizzarli e riprovare.",
+    L" Disinstallazione Incompleta.", kMbTopMost | kMbIconWarning | kMbOk};
+
+} // namespace ludrin::app

@@ -1,0 +1,87 @@
+#include "platform/process/delete_directory.hpp"
+
+#include <windows.h>
+
+namespace ludrin::process {
+namespace {
+
+// The search admits every entry: read-only, hidden, system, volume label, directory,
+// archive, device, normal and temporary. An entry carrying a hidden, system, volume or
+// directory bit outside this mask would be skipped.
+constexpr DWORD kSearchAttributes = 0x1FF;
+constexpr DWORD kExcludedAttributes =
+    ~kSearchAttributes &
+    (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x8 /* volume */ | FILE_ATTRIBUTE_DIRECTORY);
+
+// Junctions and symbolic links stand for another place; other reparse points (cloud
+// placeholders, say) are the folder itself.
+bool IsFolderLink(const WIN32_FIND_DATAW& data) {
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+           (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           IsReparseTagNameSurrogate(data.dwReserved0);
+}
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    ~FindHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            FindClose(handle_);
+        }
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+void RemoveTree(const std::wstring& name) {
+    WIN32_FIND_DATAW data;
+    {
+        const FindHandle search(FindFirstFileExW((name + L"\\*").c_str(), FindExInfoBasic, &data,
+                                                 FindExSearchNameMatch, nullptr, 0));
+        if (search.get() == INVALID_HANDLE_VALUE) {
+            return; // the folder stays, as when it cannot be read
+        }
+        do {
+            if ((data.dwFileAttributes & kExcludedAttributes) != 0) {
+                continue;
+            }
+            const std::wstring entry = data.cFileName;
+            const std::wstring path = name + L"\\" + entry;
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                DeleteFileW(path.c_str()); // a link to a file goes, its target stays
+            } else if (entry == L"." || entry == L"..") {
+                continue;
+            } else if (IsFolderLink(data)) {
+                RemoveDirectoryW(path.c_str()); // removes the link, never the target
+            } else {
+                RemoveTree(path);
+            }
+        } while (FindNextFileW(search.get(), &data));
+    }
+    RemoveDirectoryW(name.c_str());
+}
+
+} // namespace
+
+void DeleteDirectory(const std::wstring& Name) {
+    // An empty name would search the root of the current drive.
+    if (Name.empty()) {
+        return;
+    }
+    WIN32_FIND_DATAW self;
+    const HANDLE found = FindFirstFileW(Name.c_str(), &self);
+    if (found != INVALID_HANDLE_VALUE) {
+        FindClose(found);
+        if (IsFolderLink(self)) {
+            RemoveDirectoryW(Name.c_str());
+            return;
+        }
+    }
+    RemoveTree(Name);
+}
+
+} // namespace ludrin::process
