@@ -43,4 +43,23 @@ inline constexpr OperationMessage kUninstallIncomplete{
     L"Chiudere i programmi che potrebbero utilizzarli e riprovare.",
     L" Disinstallazione Incompleta.", kMbTopMost | kMbIconWarning | kMbOk};
 
+// Advanced features installation.
+inline constexpr OperationMessage kAdvancedNotInstalled{
+    L"SPIACENTE!\r\n\r\nLudrin non risulta Installato.\r\n\r\nNon posso procedere.",
+    L" Installazione Funzionalit\u00E0 Avanzate.", kMbTopMost | kMbIconWarning | kMbOk};
+
+inline constexpr OperationMessage kAdvancedPlayerRunning{
+    L"SPIACENTE!\r\n\r\nLudrin risulta essere Attivo.\r\n\r\nNon posso procedere.\r\n\r\n"
+    L"Chiudere Ludrin e riprovare.",
+    L"Ludrin Installazione Funzionalit\u00E0 Avanzate.", kMbTopMost | kMbIconWarning | kMbOk};
+
+inline constexpr OperationMessage kAdvancedDone{
+    L"OK!\r\n\r\nFunzionalit\u00E0 Avanzate Ludrin Installate Correttamente.",
+    L" Installazione Avvenuta con Successo.", kMbTopMost | kMbIconInformation | kMbOk};
+
+inline constexpr OperationMessage kAdvancedFailed{
+    L"ERRORE- Qualcosa non ha funzionato!\r\n\r\nLe Funzionalit\u00E0 Avanzate di Ludrin non "
+    L"sono state Installate Correttamente.",
+    L" Installazione Errata.", kMbTopMost | kMbIconError | kMbOk};
+
 } // namespace ludrin::app

@@ -1,0 +1,188 @@
+#include "app/form_main.hpp"
+#include "app/operation_messages.hpp"
+#include "platform/text/text.hpp"
+#include "running_program.hpp"
+#include "support/recording_view.hpp"
+#include "support/temp_dir.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace ludrin::app {
+namespace {
+
+namespace stdfs = std::filesystem;
+using ludrin::testing::ProcessNameLock;
+using ludrin::testing::ReadFile;
+using ludrin::testing::RecordingView;
+using ludrin::testing::RunningProgram;
+using ludrin::testing::TempDir;
+using ludrin::testing::WriteFile;
+
+constexpr const char* kLines[] = {
+    "LAVFilters-0.75.0-2.exe /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /SP-\n",
+    "ffdshow_rev4532_20140717_clsid.exe /SP- /VERYSILENT /NORESTART\n",
+    "AviSynth_260.exe /S\n",
+};
+
+class AdvancedInstallTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const auto* root : {"Documents", "Desktop", "AppData", "Temp"}) {
+            stdfs::create_directories(home_ / root);
+        }
+        form_.UserMyDocuments = Wide(home_ / "Documents");
+        form_.UserDesktopDirectory = Wide(home_ / "Desktop");
+        form_.PathBASSDll = Wide(home_ / "AppData");
+        form_.UserTempDir = Wide(home_ / "Temp") + L"/";
+        for (std::size_t slot = 0; slot < kPayloadSlotCount; ++slot) {
+            Store(slot, "payload " + std::to_string(slot));
+        }
+        for (std::size_t slot = 3; slot < kPayloadSlotCount; ++slot) {
+            Store(slot, Installer(0));
+        }
+    }
+
+    // A codec installer stand-in: logs its name and parameters, exits with `code`.
+    std::string Installer(int code) const {
+        return "#!/bin/sh\necho \"$(basename \"$0\") $*\" >> '" + (home_ / "log.txt").string() +
+               "'\nexit " + std::to_string(code) + "\n";
+    }
+
+    void Store(std::size_t slot, const std::string& content) {
+        auto& files = form_.stFileStorage.Files;
+        while (files.size() <= slot) {
+            files.push_back(std::make_unique<store::TStoredFile>(&form_.stFileStorage));
+        }
+        files[slot]->FileName = kPayloadSlots[slot].fileName;
+        files[slot]->Data.assign(content.begin(), content.end());
+        files[slot]->Size = static_cast<std::uint32_t>(content.size());
+    }
+
+    void InstallPlayer() { WriteFile(home_ / "Documents/Ludrin/Ludrin.exe", "player"); }
+
+    std::string Log() const { return ReadFile(home_ / "log.txt"); }
+
+    void ExpectOnlyMessage(const OperationMessage& expected) const {
+        ASSERT_EQ(view_.messages.size(), 1u);
+        EXPECT_EQ(view_.messages[0].text, expected.text);
+        EXPECT_EQ(view_.messages[0].caption, expected.caption);
+        EXPECT_EQ(view_.messages[0].flags, expected.flags);
+    }
+
+    // Nothing of the run may stay in the temporary folder.
+    void ExpectTempFolderEmpty() const {
+        for (const auto& entry : stdfs::directory_iterator(home_ / "Temp")) {
+            ADD_FAILURE() << "left in the temporary folder: " << entry.path();
+        }
+    }
+
+    static std::wstring Wide(const stdfs::path& path) { return text::Utf8ToWide(path.string()); }
+
+    ProcessNameLock lock_;
+    TempDir home_;
+    RecordingView view_;
+    TFormMain form_{view_};
+};
+
+TEST_F(AdvancedInstallTest, RunsTheThreeInstallersInOrderAndCleansUp) {
+    InstallPlayer();
+    form_.btnInstallaCompleteClick();
+    ExpectOnlyMessage(kAdvancedDone);
+    EXPECT_EQ(Log(), std::string(kLines[0]) + kLines[1] + kLines[2]);
+    EXPECT_EQ(view_.progress, (std::vector<int>{0, 30, 60, 90, 100}));
+    ExpectTempFolderEmpty();
+}
+
+TEST_F(AdvancedInstallTest, NeverRunsAFilePlantedInTheTemporaryFolder) {
+    InstallPlayer();
+    const auto planted = home_ / "Temp/LAVFilters-0.75.0-2.exe";
+    WriteFile(planted, "#!/bin/sh\necho PLANTED >> '" + (home_ / "log.txt").string() + "'\n");
+    stdfs::permissions(planted, stdfs::perms::owner_all);
+    form_.btnInstallaCompleteClick();
+    ExpectOnlyMessage(kAdvancedDone);
+    EXPECT_EQ(Log().find("PLANTED"), std::string::npos);
+    EXPECT_EQ(ReadFile(planted).substr(0, 9), "#!/bin/sh");
+    EXPECT_TRUE(stdfs::exists(planted));
+}
+
+TEST_F(AdvancedInstallTest, RefusesWithoutThePlayerProgram) {
+    stdfs::create_directories(home_ / "Documents/Ludrin"); // the folder alone is not enough
+    form_.btnInstallaCompleteClick();
+    ExpectOnlyMessage(kAdvancedNotInstalled);
+    EXPECT_TRUE(view_.progress.empty());
+    EXPECT_EQ(Log(), "");
+}
+
+TEST_F(AdvancedInstallTest, RefusesWhileThePlayerRuns) {
+    InstallPlayer();
+    RunningProgram player(home_.Path(), "ludrin.EXE");
+    form_.btnInstallaCompleteClick();
+    ExpectOnlyMessage(kAdvancedPlayerRunning);
+    EXPECT_TRUE(view_.progress.empty());
+    EXPECT_EQ(Log(), "");
+    ExpectTempFolderEmpty();
+}
+
+class AdvancedInstallFailure;
+
+struct FailureCase {
+    const char* name;
+    void (*arrange)(AdvancedInstallFailure&);
+    std::string log; // what the installers that did run wrote
+    std::vector<int> progress;
+};
+
+class AdvancedInstallFailure : public AdvancedInstallTest,
+                               public ::testing::WithParamInterface<FailureCase> {
+public:
+    using AdvancedInstallTest::Installer;
+    using AdvancedInstallTest::Store;
+    void SetTempDir(std::wstring tempDir) { form_.UserTempDir = std::move(tempDir); }
+    void SetDocuments(std::wstring documents) { form_.UserMyDocuments = std::move(documents); }
+    void TruncateStore(std::size_t count) { form_.stFileStorage.Files.resize(count); }
+    stdfs::path Home() const { return home_.Path(); }
+};
+
+TEST_P(AdvancedInstallFailure, EndsWithTheFailureMessage) {
+    InstallPlayer();
+    GetParam().arrange(*this);
+    form_.btnInstallaCompleteClick();
+    ExpectOnlyMessage(kAdvancedFailed);
+    EXPECT_EQ(Log(), GetParam().log);
+    EXPECT_EQ(view_.progress, GetParam().progress);
+    if (stdfs::is_directory(home_ / "Temp")) {
+        ExpectTempFolderEmpty();
+    }
+}
+
+const std::string kFirstTwo = std::string(kLines[0]) + kLines[1];
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AdvancedInstallFailure,
+    ::testing::Values(
+        // The second installer fails: the third is not started.
+        FailureCase{"NonZeroExitCode",
+                    [](auto& t) { t.Store(4, t.Installer(1)); },
+                    kFirstTwo,
+                    {0, 30, 60, 90}},
+        FailureCase{"LaunchFails",
+                    [](auto& t) { t.Store(5, std::string("\x7F\x01\x02 not a program", 17)); },
+                    kFirstTwo,
+                    {0, 30, 60, 90}},
+        FailureCase{"StoreLacksAnInstaller", [](auto& t) { t.TruncateStore(5); }, "", {0, 30, 60}},
+        FailureCase{"TemporaryFolderCannotHoldAFolder",
+                    [](auto& t) {
+                        WriteFile(t.Home() / "not-a-folder", "file");
+                        t.SetTempDir(text::Utf8ToWide((t.Home() / "not-a-folder").string()) + L"/");
+                    },
+                    "",
+                    {0}},
+        FailureCase{"NoTemporaryFolder", [](auto& t) { t.SetTempDir(L""); }, "", {}},
+        FailureCase{"NoDocumentsFolder", [](auto& t) { t.SetDocuments(L""); }, "", {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace ludrin::app
