@@ -151,4 +151,18 @@ int ProgressPosition(HWND progressBar) {
     return static_cast<int>(SendMessageW(progressBar, PBM_GETPOS, 0, 0));
 }
 
+bool WaitUntilClosed(HWND window, std::chrono::milliseconds timeout) {
+    return WaitUntil(timeout, [&] { return !IsWindow(window); });
+}
+
+std::vector<int> MessageBoxButtons(const MessageBoxInfo& box) {
+    std::vector<int> ids;
+    for (const auto& control : ListControls(box.handle)) {
+        if (control.className == L"Button" && IsWindowVisible(control.handle)) {
+            ids.push_back(control.id);
+        }
+    }
+    return ids;
+}
+
 } // namespace ludrin::e2e

@@ -68,4 +68,10 @@ void Answer(const MessageBoxInfo& box, int buttonId);
 
 int ProgressPosition(HWND progressBar);
 
+// Waits until the window is gone (a message box closed after its answer).
+bool WaitUntilClosed(HWND window, std::chrono::milliseconds timeout = 10s);
+
+// The ids of the push buttons of a message box, in creation order.
+std::vector<int> MessageBoxButtons(const MessageBoxInfo& box);
+
 } // namespace ludrin::e2e
