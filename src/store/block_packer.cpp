@@ -9,6 +9,13 @@
 #include <stdexcept>
 #include <string>
 
+// Escape-mode packing compares 16 positions at a time where the target has SSE2 (every
+// x86-64); elsewhere the same rounds run on 64-bit words.
+#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+#include <emmintrin.h>
+#define LUDRIN_PACKER_SSE2 1
+#endif
+
 namespace ludrin::store {
 namespace {
 
@@ -106,6 +113,76 @@ std::size_t RunLength(const std::uint8_t* p, const std::uint8_t* end) {
     return static_cast<std::size_t>(q - p);
 }
 
+// Bytes that one round of the escape-mode scan decides, and the input it reads.
+constexpr std::size_t kRound = 32;
+constexpr std::size_t kRoundInput = kRound + kMinEscapeRun - 1;
+
+// One round of the escape-mode scan over p[0, kRoundInput): copies p[0, kRound) to `out` and
+// answers how many of them come before the first start of four equal bytes (kRound when
+// none does). Portable 64-bit words; the SSE2 round below replaces it where the target has
+// SSE2.
+[[maybe_unused]] std::size_t EscapeRoundWords(const std::uint8_t* p, std::uint8_t* out) {
+    std::memcpy(out, p, kRound);
+    for (std::size_t word = 0; word < kRound; word += 8) {
+        const std::uint8_t* q = p + word;
+        const std::uint64_t starts =
+            ZeroByteFlags((Load64(q) ^ Load64(q + 1)) | (Load64(q + 1) ^ Load64(q + 2)) |
+                          (Load64(q + 2) ^ Load64(q + 3)));
+        if (starts != 0) {
+            return word + FirstMarkedByte(starts);
+        }
+    }
+    return kRound;
+}
+
+#ifdef LUDRIN_PACKER_SSE2
+// Flags of the 16 positions of p[0, 16) where four equal bytes start; copies them to `out`.
+unsigned RunStarts16(const std::uint8_t* p, std::uint8_t* out) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 3));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), a);
+    const __m128i equal = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(a, b), _mm_cmpeq_epi8(b, c)),
+                                        _mm_cmpeq_epi8(c, d));
+    return static_cast<unsigned>(_mm_movemask_epi8(equal));
+}
+
+std::size_t EscapeRound(const std::uint8_t* p, std::uint8_t* out) {
+    const std::uint32_t starts = RunStarts16(p, out) | (RunStarts16(p + 16, out + 16) << 16);
+    return starts == 0 ? kRound : static_cast<std::size_t>(std::countr_zero(starts));
+}
+#else
+std::size_t EscapeRound(const std::uint8_t* p, std::uint8_t* out) {
+    return EscapeRoundWords(p, out);
+}
+#endif
+
+// Escape mode: copies the literals from p up to the next start of four equal bytes to
+// `out` and answers that start, or `end`. Each round copies kRound bytes before it knows how
+// many are literals; the surplus lies beyond the block's output so far and is overwritten
+// by what follows, and it stays inside the block's room, because escape-mode output never
+// runs ahead of its input (a run of 4 or more bytes becomes 3 or 5) and a round reads
+// kRound + 3 input bytes.
+const std::uint8_t* CopyEscapeLiterals(const std::uint8_t* p, const std::uint8_t* end,
+                                       std::uint8_t*& out) {
+    while (static_cast<std::size_t>(end - p) >= kRoundInput) {
+        // Constant steps while no run starts: the next round's loads need not wait for
+        // this round's result.
+        const std::size_t literals = EscapeRound(p, out);
+        if (literals < kRound) {
+            out += literals;
+            return p + literals;
+        }
+        out += kRound;
+        p += kRound;
+    }
+    const std::uint8_t* const start = FindRunStart<kMinEscapeRun>(p, end);
+    std::memcpy(out, p, static_cast<std::size_t>(start - p));
+    out += start - p;
+    return start;
+}
+
 void Put16(std::uint8_t* p, std::size_t value) {
     p[0] = static_cast<std::uint8_t>(value);
     p[1] = static_cast<std::uint8_t>(value >> 8);
@@ -128,14 +205,13 @@ std::uint8_t* PutCount(std::uint8_t* out, std::size_t length) {
     return out;
 }
 
-// The lowest byte value absent from the chunk, or -1 when all 256 occur. Marks without
-// branches in strides and stops as soon as every value has been seen, which on archives and
-// machine code happens within the first few kilobytes.
-int LowestAbsentByte(const std::uint8_t* p, std::size_t size) {
-    alignas(8) std::array<std::uint8_t, 256> seen{};
+// Marks the values of p[from, to) in `seen`, in strides without branches, and stops early
+// once every value has been seen. True when all 256 values occur.
+bool MarkValues(const std::uint8_t* p, std::size_t from, std::size_t to,
+                std::array<std::uint8_t, 256>& seen) {
     constexpr std::size_t kStride = 1024;
-    for (std::size_t start = 0; start < size; start += kStride) {
-        const std::size_t stop = std::min(size, start + kStride);
+    for (std::size_t start = from; start < to; start += kStride) {
+        const std::size_t stop = std::min(to, start + kStride);
         for (std::size_t i = start; i < stop; ++i) {
             seen[p[i]] = 1;
         }
@@ -144,9 +220,13 @@ int LowestAbsentByte(const std::uint8_t* p, std::size_t size) {
             all &= Load64(seen.data() + i);
         }
         if (all == kOnes) {
-            return -1;
+            return true;
         }
     }
+    return false;
+}
+
+int LowestUnseen(const std::array<std::uint8_t, 256>& seen) {
     for (int value = 0; value < 256; ++value) {
         if (seen[static_cast<std::size_t>(value)] == 0) {
             return value;
@@ -155,32 +235,75 @@ int LowestAbsentByte(const std::uint8_t* p, std::size_t size) {
     return -1;
 }
 
+// The lowest byte value absent from the chunk, or -1 when all 256 occur. On archives and
+// machine code every value shows up within the first few kilobytes. Otherwise the values
+// missing from that prefix are tried lowest first with memchr over the rest, which runs at
+// memory speed: in text the first candidate (0) is usually absent, and one pass decides.
+// Values that only turn up late fall back to marking the rest byte by byte.
+int LowestAbsentByte(const std::uint8_t* p, std::size_t size) {
+    alignas(8) std::array<std::uint8_t, 256> seen{};
+    constexpr std::size_t kPrefix = 1024;
+    constexpr int kMaxProbes = 8;
+    const std::size_t prefix = std::min(size, kPrefix);
+    if (MarkValues(p, 0, prefix, seen)) {
+        return -1;
+    }
+    if (prefix == size) {
+        return LowestUnseen(seen);
+    }
+    int probes = 0;
+    for (int value = 0; value < 256; ++value) {
+        if (seen[static_cast<std::size_t>(value)] != 0) {
+            continue;
+        }
+        if (std::memchr(p + prefix, value, size - prefix) == nullptr) {
+            return value; // every lower value occurs
+        }
+        seen[static_cast<std::size_t>(value)] = 1;
+        if (++probes == kMaxProbes) {
+            return MarkValues(p, prefix, size, seen) ? -1 : LowestUnseen(seen);
+        }
+    }
+    return -1;
+}
+
+// An escape-mode block: literals copied while the run starts are searched.
+std::size_t PackEscapeChunk(const std::uint8_t* chunk, const std::uint8_t* end, std::uint8_t escape,
+                            std::uint8_t* block) {
+    std::uint8_t* out = block + 2;
+    const std::uint8_t* p = chunk;
+    while ((p = CopyEscapeLiterals(p, end, out)) != end) {
+        // Runs are maximal, so the byte before a run start never continues it.
+        const std::size_t length = RunLength(p, end);
+        *out++ = escape;
+        *out++ = *p;
+        out = PutCount(out, length);
+        p += length;
+    }
+    Put16(block, escape);
+    return static_cast<std::size_t>(out - block);
+}
+
 // Packs one chunk at `block` and returns the block's length (at most size + 2).
 std::size_t PackChunk(const std::uint8_t* chunk, std::size_t size, std::uint8_t* block) {
     const std::uint8_t* const end = chunk + size;
     const int escape = LowestAbsentByte(chunk, size);
+    if (escape >= 0) {
+        return PackEscapeChunk(chunk, end, static_cast<std::uint8_t>(escape), block);
+    }
+
+    // Position-table mode: every byte value occurs, so runs are located by a table.
     std::array<std::uint16_t, kMaxRunsPerChunk> positions;
     std::size_t runs = 0;
-
     std::uint8_t* out = block + 2;
     const std::uint8_t* literals = chunk;
     const std::uint8_t* p = chunk;
-    while (true) {
-        p = escape >= 0 ? FindRunStart<kMinEscapeRun>(p, end) : FindRunStart<kMinTableRun>(p, end);
-        if (p == end) {
-            break;
-        }
-        // Runs are maximal, so the byte before a run start never continues it.
+    while ((p = FindRunStart<kMinTableRun>(p, end)) != end) {
         const std::size_t length = RunLength(p, end);
         std::memcpy(out, literals, static_cast<std::size_t>(p - literals));
         out += p - literals;
-        if (escape >= 0) {
-            *out++ = static_cast<std::uint8_t>(escape);
-            *out++ = *p;
-        } else {
-            *out++ = *p;
-            positions[runs++] = static_cast<std::uint16_t>(out - block);
-        }
+        *out++ = *p;
+        positions[runs++] = static_cast<std::uint16_t>(out - block);
         out = PutCount(out, length);
         p += length;
         literals = p;
@@ -188,15 +311,11 @@ std::size_t PackChunk(const std::uint8_t* chunk, std::size_t size, std::uint8_t*
     std::memcpy(out, literals, static_cast<std::size_t>(end - literals));
     out += end - literals;
 
-    if (escape >= 0) {
-        Put16(block, static_cast<std::size_t>(escape));
-    } else {
-        Put16(block, static_cast<std::size_t>(out - block));
-        // The last run's entry comes first.
-        for (std::size_t i = runs; i > 0; --i) {
-            Put16(out, positions[i - 1]);
-            out += 2;
-        }
+    Put16(block, static_cast<std::size_t>(out - block));
+    // The last run's entry comes first.
+    for (std::size_t i = runs; i > 0; --i) {
+        Put16(out, positions[i - 1]);
+        out += 2;
     }
     return static_cast<std::size_t>(out - block);
 }
