@@ -1,12 +1,18 @@
 // The installer's start: safe DLL search, COM for the UI thread, the one main window and
 // its message loop.
 
+#include "app/win32/form_resource_win32.hpp"
 #include "app/win32/main_window.hpp"
+#include "platform/text/text.hpp"
+#include "store/store_error.hpp"
 
 #include <windows.h>
 
 #include <commctrl.h>
 #include <objbase.h>
+
+#include <memory>
+#include <string>
 
 namespace {
 
@@ -42,6 +48,15 @@ int RunMessageLoop(HWND window) {
     return static_cast<int>(msg.wParam);
 }
 
+// Exit code of a start refused because the payload is missing or damaged.
+constexpr int kExitDamagedPayload = 2;
+
+int ReportDamagedInstaller(const std::wstring& reason) {
+    MessageBoxW(nullptr, ludrin::win32::DamagedInstallerText(reason).c_str(),
+                L" Installazione Ludrin.", MB_OK | MB_ICONERROR | MB_TOPMOST);
+    return kExitDamagedPayload;
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -54,7 +69,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     controls.dwICC = ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&controls);
 
-    ludrin::win32::MainWindow window({});
+    // The payload is read in place from the mapped image while the window is made; a
+    // missing or damaged one ends the start with the error and a failing exit code.
+    const auto form = ludrin::win32::FindFormResource(GetModuleHandleW(nullptr));
+    if (!form) {
+        return ReportDamagedInstaller(L"the form resource TFORMMAIN is missing");
+    }
+    std::unique_ptr<ludrin::win32::MainWindow> created;
+    try {
+        created = std::make_unique<ludrin::win32::MainWindow>(*form);
+    } catch (const ludrin::store::EStoreError& error) {
+        return ReportDamagedInstaller(ludrin::text::Utf8ToWide(error.what()));
+    }
+    ludrin::win32::MainWindow& window = *created;
     if (!window.Create(showCommand)) {
         return 1;
     }
