@@ -1,0 +1,169 @@
+// The store's Windows file backend through Extract and the destination folders of
+// TExtractTo, with the real Windows API.
+
+#include "store/auto_extract.hpp"
+#include "store/file_storage.hpp"
+#include "store/store_files.hpp"
+#include "support/temp_dir.hpp"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ludrin::store {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::wstring WithBackslash(std::wstring path) {
+    if (!path.empty() && path.back() != L'\\') {
+        path.push_back(L'\\');
+    }
+    return path;
+}
+
+std::wstring ShellPath(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    return SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))
+               ? std::wstring(path)
+               : std::wstring();
+}
+
+std::wstring WindowsFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetWindowsDirectoryW(path, MAX_PATH);
+    return WithBackslash(path);
+}
+
+class StoreFilesWin : public ::testing::Test {
+protected:
+    StoreFilesWin() {
+        auto file = std::make_unique<TStoredFile>(&store_);
+        file->FileName = L"LUD.exe";
+        file->Data = {'M', 'Z', 0, 1, 2, 3, 0xFF};
+        file->Size = static_cast<std::uint32_t>(file->Data.size());
+        store_.Files.push_back(std::move(file));
+    }
+
+    std::wstring Folder() const { return temp_.Path().wstring(); }
+
+    static std::wstring Read(const std::wstring& path) {
+        const auto data = ReadWholeFile(path);
+        return data ? std::wstring(data->begin(), data->end()) : L"<unreadable>";
+    }
+    std::wstring Stored() const {
+        return std::wstring(store_.Files[0]->Data.begin(), store_.Files[0]->Data.end());
+    }
+
+    testing::TempDir temp_;
+    TstFileStorage store_;
+};
+
+TEST_F(StoreFilesWin, ExtractCreatesEveryFolderAlongThePath) {
+    const std::wstring path = Folder() + L"\\uno\\due\\tre\\LUD.exe";
+    ASSERT_TRUE(store_.Extract(0, path));
+    EXPECT_EQ(Read(path), Stored());
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+}
+
+TEST_F(StoreFilesWin, ExtractReplacesALongerFileWhole) {
+    const std::wstring path = Folder() + L"\\LUD.exe";
+    ASSERT_TRUE(WriteWholeFile(path, Bytes(5000, 'x')));
+    ASSERT_TRUE(store_.Extract(0, path));
+    EXPECT_EQ(ExtractFileSize(path), 7);
+    EXPECT_EQ(Read(path), Stored());
+}
+
+TEST_F(StoreFilesWin, ExtractWritesAFileOthersHoldOpenForSharedReadingAndWriting) {
+    const std::wstring path = Folder() + L"\\LUD.exe";
+    ASSERT_TRUE(WriteWholeFile(path, Bytes(100, 'x')));
+    const HANDLE other =
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(store_.Extract(0, path));
+    // The other handle sees the new content, and may still read while the store wrote.
+    char buffer[16] = {};
+    DWORD read = 0;
+    EXPECT_TRUE(ReadFile(other, buffer, sizeof buffer, &read, nullptr));
+    EXPECT_EQ(read, 7u);
+    CloseHandle(other);
+    EXPECT_EQ(Read(path), Stored());
+}
+
+TEST_F(StoreFilesWin, ExtractAnswersFalseWhereNoFileCanBeWritten) {
+    const std::wstring blocker = Folder() + L"\\gia-un-file";
+    ASSERT_TRUE(WriteWholeFile(blocker, Bytes(3, 'x')));
+    const std::wstring locked = Folder() + L"\\bloccato.exe";
+    ASSERT_TRUE(WriteWholeFile(locked, Bytes(3, 'x')));
+    const HANDLE exclusive = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+
+    const std::wstring impossible[] = {
+        blocker + L"\\sotto\\LUD.exe",   // a file stands where a folder must be
+        Folder() + L"\\nome<non>valido", // characters no file name may hold
+        Folder() + L"\\",                // a folder, not a file
+        locked,                          // held open by another handle that shares nothing
+    };
+    for (const auto& path : impossible) {
+        EXPECT_FALSE(store_.Extract(0, path)) << std::string(path.begin(), path.end());
+    }
+    CloseHandle(exclusive);
+    EXPECT_EQ(ExtractFileSize(blocker), 3);
+    EXPECT_EQ(ExtractFileSize(locked), 3);
+}
+
+TEST_F(StoreFilesWin, ExtractWithoutAPathUsesTheDestinationFolder) {
+    store_.AutoExtract.ExtractTo.ToplevelDir = TstToplevelDir::tdNone;
+    // With no base folder the subfolder is taken as it is, its delimiter included.
+    store_.AutoExtract.ExtractTo.Subdirectory = Folder() + L"\\dest\\";
+    ASSERT_TRUE(store_.Extract(0));
+    EXPECT_EQ(Read(Folder() + L"\\dest\\LUD.exe"), Stored());
+    ASSERT_TRUE(store_.Extract(L"LUD.exe", Folder() + L"\\per-nome.exe"));
+    EXPECT_EQ(Read(Folder() + L"\\per-nome.exe"), Stored());
+    EXPECT_FALSE(store_.Extract(L"lud.exe", Folder() + L"\\maiuscole.exe")); // names match exactly
+}
+
+TEST(ExtractToWin, PathIsTheBaseFolderThenTheSubfolder) {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, temp);
+    wchar_t exe[MAX_PATH] = {};
+    const std::wstring exePath(exe, GetModuleFileNameW(nullptr, exe, MAX_PATH));
+    const std::wstring exeFolder = exePath.substr(0, exePath.find_last_of(L'\\') + 1);
+    const std::wstring windows = WindowsFolder();
+
+    struct Case {
+        TstToplevelDir dir;
+        std::wstring sub;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {TstToplevelDir::tdCurrentDir, L"", exeFolder},
+        {TstToplevelDir::tdTempDir, L"\\\\ludrin\\dati", WithBackslash(temp) + L"ludrin\\dati\\"},
+        {TstToplevelDir::tdWindowsDir, L"x", windows + L"x\\"},
+        {TstToplevelDir::tdMediaDir, L"", windows + L"MEDIA\\"},
+        {TstToplevelDir::tdHelpDir, L"", windows + L"HELP\\"},
+        {TstToplevelDir::tdProgramFiles, L"Ludrin",
+         windows.substr(0, 3) + L"Program Files\\Ludrin\\"},
+        {TstToplevelDir::tdAppData, L"brvdll",
+         WithBackslash(ShellPath(CSIDL_APPDATA)) + L"brvdll\\"},
+        {TstToplevelDir::tdMyDocuments, L"", WithBackslash(ShellPath(CSIDL_PERSONAL))},
+        {TstToplevelDir::tdNone, L"C:\\solo", L"C:\\solo"},
+    };
+    for (const auto& c : cases) {
+        TExtractTo to;
+        to.ToplevelDir = c.dir;
+        to.Subdirectory = c.sub;
+        EXPECT_EQ(to.Path(), c.expected) << static_cast<int>(c.dir);
+    }
+}
+
+} // namespace
+} // namespace ludrin::store
