@@ -1,5 +1,6 @@
 #include "app/main_window_layout.hpp"
 
+#include <algorithm>
 #include <array>
 
 namespace ludrin::app {
@@ -128,6 +129,34 @@ const ControlSpec* FindControl(ControlId id) {
         }
     }
     return nullptr;
+}
+
+namespace {
+
+void AddTabStops(ControlId parent, std::vector<ControlId>& sequence) {
+    std::vector<const ControlSpec*> children;
+    for (const auto& control : kControls) {
+        if (control.parent == parent && control.tabOrder >= 0) {
+            children.push_back(&control);
+        }
+    }
+    std::ranges::stable_sort(children, {}, &ControlSpec::tabOrder);
+    for (const ControlSpec* child : children) {
+        // reMsg is disabled and the progress bar takes no focus: only the buttons stop Tab.
+        if (child->kind == ControlKind::GlowButton) {
+            sequence.push_back(child->id);
+        } else if (child->kind == ControlKind::Panel) {
+            AddTabStops(child->id, sequence);
+        }
+    }
+}
+
+} // namespace
+
+std::vector<ControlId> TabSequence() {
+    std::vector<ControlId> sequence;
+    AddTabStops(Form, sequence);
+    return sequence;
 }
 
 std::wstring_view IntroductionText() {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace ludrin::app {
 
@@ -67,6 +68,10 @@ struct ControlSpec {
 // Every control, parents before their children.
 std::span<const ControlSpec> MainWindowControls();
 const ControlSpec* FindControl(ControlId id);
+
+// The controls that take the keyboard focus, in the order Tab visits them: each parent's
+// children by their tab order, containers entered depth first, as the form framework does.
+std::vector<ControlId> TabSequence();
 
 // The nine lines of the introduction text, joined with CR LF.
 std::wstring_view IntroductionText();

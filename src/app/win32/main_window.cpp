@@ -1,5 +1,10 @@
 #include "app/win32/main_window.hpp"
 
+#include "ui/controls/win32/glow_button_win32.hpp"
+#include "ui/controls/win32/label_3d_win32.hpp"
+#include "ui/controls/win32/owner_draw.hpp"
+#include "ui/controls/win32/picture_win32.hpp"
+
 #include <commctrl.h>
 #include <richedit.h>
 
@@ -8,6 +13,7 @@ namespace {
 
 using app::ControlId;
 using app::ControlKind;
+using ui::Artwork;
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kMaroon = RGB(128, 0, 0);
@@ -37,6 +43,67 @@ const wchar_t* RichEditClass() {
     return loaded ? MSFTEDIT_CLASS : L"STATIC";
 }
 
+// Each glow button's picture, spacing and look, as the layout's Part gives them.
+ui::win32::GlowButtonStyle GlowStyleFor(ControlId id) {
+    ui::win32::GlowButtonStyle style;
+    switch (id) {
+    case ControlId::btnDisinstalla:
+        style.image = Artwork::Uninstall;
+        style.spacing = 1;
+        break;
+    case ControlId::btnClose:
+        style.image = Artwork::Exit;
+        style.spacing = 8;
+        break;
+    case ControlId::btnInstallaBase:
+        style.image = Artwork::InstallBase;
+        style.spacing = 5;
+        style.textColour = kMaroon;
+        break;
+    case ControlId::btnInstallaComplete:
+        style.image = Artwork::InstallAdvanced;
+        style.spacing = 5;
+        style.textColour = kMaroon;
+        break;
+    default: // the two help buttons: image only, transparent
+        style.image = Artwork::Help;
+        style.spacing = 10;
+        style.transparent = true;
+        break;
+    }
+    return style;
+}
+
+ui::win32::Label3DStyle LabelStyleFor(ControlId id) {
+    ui::win32::Label3DStyle style;
+    switch (id) {
+    case ControlId::LabelTitle:
+        style.colour = kRed;
+        break;
+    case ControlId::LabelVersion:
+        // The design width (63) cannot hold "Versione: 1.0  Build: 1.0.0.0": the label
+        // grows to the right to fit its text, as an auto-sized label does.
+        style.colour = kMaroon;
+        style.centred = false;
+        style.autoSize = true;
+        break;
+    default:
+        style.colour = kBlack;
+        break;
+    }
+    return style;
+}
+
+void CentreLines(HWND edit) {
+    PARAFORMAT2 format{};
+    format.cbSize = sizeof format;
+    format.dwMask = PFM_ALIGNMENT;
+    format.wAlignment = PFA_CENTER;
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(edit, EM_SETSEL, 0, 0);
+}
+
 } // namespace
 
 MainWindow::MainWindow(std::span<const std::uint8_t> formResource) : form_(*this, formResource) {}
@@ -45,7 +112,7 @@ MainWindow::~MainWindow() {
     if (hwnd_ != nullptr) {
         DestroyWindow(hwnd_);
     }
-    DestroyFonts();
+    DestroyFonts(fonts_);
 }
 
 bool MainWindow::Create(int showCommand) {
@@ -59,6 +126,7 @@ bool MainWindow::Create(int showCommand) {
         return false;
     }
     CreateControls();
+    CreateToolTips();
     form_.FormCreate();
     ApplyDpi(GetDpiForWindow(hwnd_));
 
@@ -76,9 +144,7 @@ bool MainWindow::Create(int showCommand) {
     SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
-    if (HWND first = Control(ControlId::btnInstallaBase)) {
-        SetFocus(first);
-    }
+    FocusFirst();
     return true;
 }
 
@@ -92,9 +158,22 @@ void MainWindow::CreateControls() {
         SetWindowPos(Control(id), HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    // The silver icon panel sits on top of the introduction text.
-    SetWindowPos(Control(ControlId::Panel2), HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The silver icon panel sits on top of the introduction text, the version over the
+    // title that it overlaps.
+    for (const auto id : {ControlId::Panel2, ControlId::LabelVersion}) {
+        SetWindowPos(Control(id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void MainWindow::CreateToolTips() {
+    if (!toolTips_.Create(hwnd_)) {
+        return;
+    }
+    for (const auto& spec : app::MainWindowControls()) {
+        if (!spec.toolTip.empty()) {
+            toolTips_.Add(Control(spec.id), std::wstring(spec.toolTip));
+        }
+    }
 }
 
 HWND MainWindow::CreateControl(const app::ControlSpec& spec, HWND parent) {
@@ -114,21 +193,20 @@ HWND MainWindow::CreateControl(const app::ControlSpec& spec, HWND parent) {
         panels_.push_back(std::move(panel));
         return handle;
     }
-    case ControlKind::Label3D: {
-        const DWORD align = spec.id == ControlId::LabelVersion ? SS_LEFT : SS_CENTER;
-        return CreateWindowExW(WS_EX_TRANSPARENT, L"STATIC", text.c_str(),
-                               child | align | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 0, 0, parent,
-                               menu, instance, nullptr);
-    }
+    case ControlKind::Label3D:
+        return ui::win32::Label3D::Create(parent, static_cast<int>(spec.id), text,
+                                          LabelStyleFor(spec.id));
     case ControlKind::GlowButton:
-        return CreateWindowExW(0, L"BUTTON", text.c_str(), child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
-                               0, 0, parent, menu, instance, nullptr);
+        return ui::win32::GlowButton::Create(parent, static_cast<int>(spec.id), text,
+                                             GlowStyleFor(spec.id));
     case ControlKind::RichText: {
         const HWND edit = CreateWindowExW(
             0, RichEditClass(), L"", child | WS_DISABLED | ES_MULTILINE | ES_READONLY | ES_CENTER,
             0, 0, 0, 0, parent, menu, instance, nullptr);
         SetWindowTextW(edit, std::wstring(app::IntroductionText()).c_str());
         SendMessageW(edit, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_BTNFACE)));
+        SendMessageW(edit, EM_SETZOOM, 0, 0); // 100 %
+        CentreLines(edit);
         return edit;
     }
     case ControlKind::ProgressBar: {
@@ -139,16 +217,22 @@ HWND MainWindow::CreateControl(const app::ControlSpec& spec, HWND parent) {
         return bar;
     }
     case ControlKind::Reflection:
+        return ui::win32::Picture::Create(
+            parent, static_cast<int>(spec.id),
+            {.artwork = Artwork::Emblem, .size = 128, .reflection = true, .reflectionStart = 1.0});
     case ControlKind::Picture:
-        return CreateWindowExW(0, L"STATIC", L"", child | SS_OWNERDRAW, 0, 0, 0, 0, parent, menu,
-                               instance, nullptr);
+        return ui::win32::Picture::Create(
+            parent, static_cast<int>(spec.id),
+            {.artwork = Artwork::Emblem, .size = 32, .background = kSilver});
     }
     return nullptr;
 }
 
 void MainWindow::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
-    CreateFonts(dpi);
+    // The old fonts stay alive until every control holds its new one.
+    Fonts old = fonts_;
+    fonts_ = CreateFonts(dpi);
     RECT frame{0, 0, Scale(app::kClientWidth, dpi), Scale(app::kClientHeight, dpi)};
     AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
                              static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi);
@@ -161,21 +245,26 @@ void MainWindow::ApplyDpi(UINT dpi) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.id)), TRUE);
     }
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    if (const HWND edit = Control(ControlId::reMsg)) {
+        CentreLines(edit);
+    }
+    toolTips_.ApplyDpi(dpi);
+    DestroyFonts(old);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void MainWindow::CreateFonts(UINT dpi) {
-    DestroyFonts();
-    fonts_.normal = MakeFont(L"Tahoma", 8, dpi, false, false);
-    fonts_.title = MakeFont(L"Tahoma", 12, dpi, true, false);
-    fonts_.italic = MakeFont(L"Tahoma", 8, dpi, false, true);
-    fonts_.bold = MakeFont(L"Tahoma", 8, dpi, true, false);
-    fonts_.richText = MakeFont(L"MS Sans Serif", 8, dpi, true, false, ANSI_CHARSET);
+MainWindow::Fonts MainWindow::CreateFonts(UINT dpi) {
+    Fonts fonts;
+    fonts.normal = MakeFont(L"Tahoma", 8, dpi, false, false);
+    fonts.title = MakeFont(L"Tahoma", 12, dpi, true, false);
+    fonts.italic = MakeFont(L"Tahoma", 8, dpi, false, true);
+    fonts.bold = MakeFont(L"Tahoma", 8, dpi, true, false);
+    fonts.richText = MakeFont(L"MS Sans Serif", 8, dpi, true, false, ANSI_CHARSET);
+    return fonts;
 }
 
-void MainWindow::DestroyFonts() {
-    for (HFONT* font :
-         {&fonts_.normal, &fonts_.title, &fonts_.italic, &fonts_.bold, &fonts_.richText}) {
+void MainWindow::DestroyFonts(Fonts& fonts) {
+    for (HFONT* font : {&fonts.normal, &fonts.title, &fonts.italic, &fonts.bold, &fonts.richText}) {
         if (*font != nullptr) {
             DeleteObject(*font);
             *font = nullptr;
@@ -197,6 +286,42 @@ HFONT MainWindow::FontFor(ControlId id) const {
         return fonts_.richText;
     default:
         return fonts_.normal;
+    }
+}
+
+void MainWindow::FocusFirst() {
+    for (const auto id : app::TabSequence()) {
+        const HWND control = Control(id);
+        if (control != nullptr && IsWindowEnabled(control) && IsWindowVisible(control)) {
+            SetFocus(control);
+            lastFocus_ = control;
+            return;
+        }
+    }
+}
+
+void MainWindow::MoveFocus(bool backwards) {
+    const std::vector<ControlId> order = app::TabSequence();
+    const int count = static_cast<int>(order.size());
+    int current = -1;
+    for (int i = 0; i < count; ++i) {
+        if (Control(order[static_cast<std::size_t>(i)]) == GetFocus()) {
+            current = i;
+        }
+    }
+    if (current < 0) {
+        current = backwards ? 0 : count - 1;
+    }
+    for (int step = 1; step <= count; ++step) {
+        const int next = ((current + (backwards ? -step : step)) % count + count) % count;
+        const HWND control = Control(order[static_cast<std::size_t>(next)]);
+        if (control != nullptr && IsWindowEnabled(control) && IsWindowVisible(control)) {
+            SetFocus(control);
+            lastFocus_ = control;
+            // Keyboard use: from now on the focus cue shows.
+            SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+            return;
+        }
     }
 }
 
@@ -277,16 +402,28 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        const COLORREF background = item->CtlID == static_cast<UINT>(ControlId::Image1)
-                                        ? kSilver
-                                        : GetSysColor(COLOR_BTNFACE);
-        const HBRUSH brush = CreateSolidBrush(background);
-        FillRect(item->hDC, &item->rcItem, brush);
-        DeleteObject(brush);
-        return TRUE;
-    }
+    case WM_DRAWITEM:
+        return ui::win32::ReflectDrawItem(lParam) ? TRUE : FALSE;
+    case WM_NEXTDLGCTL:
+        // Sent by the buttons for Tab (wParam: backwards).
+        MoveFocus(wParam != 0);
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(hwnd_, focus)) {
+                lastFocus_ = focus;
+            }
+        }
+        return Default(message, wParam, lParam);
+    case WM_SETFOCUS:
+        // The window itself never keeps the focus: back to the last button, or the first.
+        if (lastFocus_ != nullptr && IsWindowEnabled(lastFocus_)) {
+            SetFocus(lastFocus_);
+        } else {
+            FocusFirst();
+        }
+        return 0;
     case WM_CTLCOLORSTATIC:
         return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DPICHANGED: {

@@ -6,6 +6,7 @@
 #include "app/main_window_layout.hpp"
 #include "app/win32/base_window.hpp"
 #include "app/win32/panel_window.hpp"
+#include "ui/controls/win32/balloon_tool_tips_win32.hpp"
 
 #include <map>
 #include <memory>
@@ -45,10 +46,14 @@ private:
 
     void CreateControls();
     HWND CreateControl(const app::ControlSpec& spec, HWND parent);
+    void CreateToolTips();
     void ApplyDpi(UINT dpi);
-    void CreateFonts(UINT dpi);
-    void DestroyFonts();
+    static Fonts CreateFonts(UINT dpi);
+    static void DestroyFonts(Fonts& fonts);
     HFONT FontFor(app::ControlId id) const;
+    // Tab and Shift+Tab: the form's own tab order (z-order must serve the painting).
+    void MoveFocus(bool backwards);
+    void FocusFirst();
     void OnCommand(WORD id, WORD code);
     LRESULT OnControlColor(HDC dc, HWND control);
     HWND Control(app::ControlId id) const;
@@ -56,8 +61,10 @@ private:
     app::TFormMain form_;
     std::map<app::ControlId, HWND> controls_;
     std::vector<std::unique_ptr<PanelWindow>> panels_;
+    ui::win32::BalloonToolTips toolTips_;
     Fonts fonts_;
     UINT dpi_ = app::kDesignDpi;
+    HWND lastFocus_ = nullptr;
 };
 
 } // namespace ludrin::win32

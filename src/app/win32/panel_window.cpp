@@ -1,5 +1,9 @@
 #include "app/win32/panel_window.hpp"
 
+#include "ui/controls/win32/owner_draw.hpp"
+
+#include <algorithm>
+
 namespace ludrin::win32 {
 
 PanelWindow::~PanelWindow() {
@@ -17,22 +21,44 @@ bool PanelWindow::Create(HWND parent, int id) {
                            GetModuleHandleW(nullptr), this) != nullptr;
 }
 
+void PanelWindow::Bevel(HDC dc, RECT rc, int width, bool raised) {
+    const HBRUSH light = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
+    const HBRUSH dark = GetSysColorBrush(COLOR_BTNSHADOW);
+    const HBRUSH topLeft = raised ? light : dark;
+    const HBRUSH bottomRight = raised ? dark : light;
+    for (int i = 0; i < width && rc.right - rc.left > 1 && rc.bottom - rc.top > 1; ++i) {
+        const RECT top{rc.left, rc.top, rc.right - 1, rc.top + 1};
+        const RECT left{rc.left, rc.top, rc.left + 1, rc.bottom - 1};
+        const RECT bottom{rc.left, rc.bottom - 1, rc.right, rc.bottom};
+        const RECT right{rc.right - 1, rc.top, rc.right, rc.bottom};
+        FillRect(dc, &top, topLeft);
+        FillRect(dc, &left, topLeft);
+        FillRect(dc, &bottom, bottomRight);
+        FillRect(dc, &right, bottomRight);
+        InflateRect(&rc, -1, -1);
+    }
+}
+
 void PanelWindow::Paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
     RECT rc;
     GetClientRect(hwnd_, &rc);
     FillRect(dc, &rc, brush_);
-    DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
-    if (bevel_ == PanelBevel::RaisedWithLoweredInner) {
-        // Outer raised bevel, a border, then a lowered inner bevel three pixels wide.
-        const UINT dpi = GetDpiForWindow(hwnd_);
-        const int inset = MulDiv(2, static_cast<int>(dpi), 96);
-        InflateRect(&rc, -inset, -inset);
-        for (int i = 0; i < MulDiv(3, static_cast<int>(dpi), 96); ++i) {
-            DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
-            InflateRect(&rc, -1, -1);
-        }
+    const auto scale = [this](int length) {
+        return std::max(ui::win32::ScaleForWindow(hwnd_, length), 1);
+    };
+    if (bevel_ == PanelBevel::Raised) {
+        Bevel(dc, rc, scale(1), true);
+    } else {
+        // Bevel width 3: a raised outer bevel, a border of 1, a lowered inner bevel; the
+        // child that fills the panel starts 7 pixels in.
+        const int outer = scale(3);
+        Bevel(dc, rc, outer, true);
+        const int innerStart = scale(4);
+        RECT inner = rc;
+        InflateRect(&inner, -innerStart, -innerStart);
+        Bevel(dc, inner, scale(7) - innerStart, false);
     }
     EndPaint(hwnd_, &ps);
 }
@@ -44,9 +70,14 @@ LRESULT PanelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_DRAWITEM:
+        // The owner-drawn controls paint themselves.
+        if (ui::win32::ReflectDrawItem(lParam)) {
+            return TRUE;
+        }
+        return SendMessageW(GetAncestor(hwnd_, GA_ROOT), message, wParam, lParam);
     case WM_COMMAND:
     case WM_NOTIFY:
-    case WM_DRAWITEM:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         return SendMessageW(GetAncestor(hwnd_, GA_ROOT), message, wParam, lParam);

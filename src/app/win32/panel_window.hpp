@@ -22,6 +22,8 @@ public:
 
 private:
     void Paint();
+    // `width` one-pixel frames, lit from the top left when raised.
+    static void Bevel(HDC dc, RECT rc, int width, bool raised);
 
     PanelBevel bevel_;
     COLORREF background_;

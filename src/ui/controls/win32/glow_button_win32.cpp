@@ -1,0 +1,196 @@
+#include "ui/controls/win32/glow_button_win32.hpp"
+
+#include "ui/controls/glow_button_protocol.hpp"
+#include "ui/controls/glow_button_style.hpp"
+#include "ui/controls/win32/owner_draw.hpp"
+#include "ui/controls/win32/paint_buffer.hpp"
+
+#include <commctrl.h>
+
+namespace ludrin::ui::win32 {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x476C6F77; // "Glow"
+constexpr int kImageSize = 32;
+constexpr int kMargin = 4;
+constexpr int kRadius = 3;
+
+} // namespace
+
+HWND GlowButton::Create(HWND parent, int id, const std::wstring& caption,
+                        const GlowButtonStyle& style) {
+    const HWND window = CreateWindowExW(
+        0, WC_BUTTONW, caption.c_str(),
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 0, 0, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (window != nullptr) {
+        auto* self = new GlowButton(window, style);
+        SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(self));
+    }
+    return window;
+}
+
+LRESULT CALLBACK GlowButton::SubclassProc(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    auto* button = reinterpret_cast<GlowButton*>(self);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, SubclassProc, kSubclassId);
+        delete button;
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    return button->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT GlowButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case kReflectedDrawItem:
+        Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case kGlowGetStateMessage:
+        return State();
+    case WM_MOUSEMOVE:
+        SetHot(true);
+        break;
+    case WM_MOUSELEAVE:
+        SetHot(false);
+        break;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
+        }
+        break;
+    case WM_GETDLGCODE: {
+        // Enter belongs to the focused button, not to a default button of the window.
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        const LRESULT code = DefSubclassProc(hwnd_, message, wParam, lParam);
+        if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+            return code | DLGC_WANTMESSAGE;
+        }
+        // Tab follows the form's tab order, which the window keeps (z-order serves painting).
+        return code | DLGC_WANTTAB;
+    }
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN && (lParam & (1 << 30)) == 0) {
+            Clicked();
+            return 0;
+        }
+        if (wParam == VK_TAB) {
+            SendMessageW(GetAncestor(hwnd_, GA_ROOT), WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0,
+                         FALSE);
+            return 0;
+        }
+        break;
+    case WM_ENABLE:
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        break;
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd_, message, wParam, lParam);
+}
+
+void GlowButton::SetHot(bool hot) {
+    if (hot == hot_) {
+        return;
+    }
+    hot_ = hot;
+    if (hot) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+        TrackMouseEvent(&track);
+    }
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void GlowButton::Clicked() {
+    SendMessageW(GetParent(hwnd_), WM_COMMAND,
+                 MAKEWPARAM(GetDlgCtrlID(hwnd_), BN_CLICKED), reinterpret_cast<LPARAM>(hwnd_));
+}
+
+LRESULT GlowButton::State() const {
+    const auto state = static_cast<UINT>(SendMessageW(hwnd_, BM_GETSTATE, 0, 0));
+    LRESULT flags = 0;
+    const auto add = [&flags](bool on, GlowStateFlag flag) {
+        if (on) {
+            flags |= static_cast<LRESULT>(flag);
+        }
+    };
+    add(hot_, kGlowHot);
+    add((state & BST_PUSHED) != 0, kGlowDown);
+    add(GetFocus() == hwnd_, kGlowFocused);
+    add(clipped_, kGlowCaptionClipped);
+    add(painted_, kGlowPainted);
+    return flags;
+}
+
+const Image& GlowButton::Glyph(int size) {
+    auto it = glyphs_.find(size);
+    if (it == glyphs_.end()) {
+        it = glyphs_.emplace(size, DrawArtwork(style_.image, size)).first;
+    }
+    return it->second;
+}
+
+void GlowButton::Draw(const DRAWITEMSTRUCT& item) {
+    const RECT& rc = item.rcItem;
+    const int width = rc.right - rc.left;
+    const int height = rc.bottom - rc.top;
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    const auto scale = [this](int length) { return ScaleForWindow(hwnd_, length); };
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    const bool down = (item.itemState & ODS_SELECTED) != 0;
+    const GlowState state = disabled ? GlowState::Disabled
+                            : down   ? GlowState::Down
+                            : hot_   ? GlowState::Hot
+                                     : GlowState::Normal;
+
+    Image canvas(width, height, Opaque(FromColorRef(style_.background)));
+    PaintGlowFace(canvas, state, style_.transparent, scale(kRadius), std::max(scale(1), 1));
+
+    PaintBuffer buffer(item.hDC, width, height);
+    const HDC dc = buffer.Dc();
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    const HGDIOBJ oldFont = font != nullptr ? SelectObject(dc, font) : nullptr;
+    const int length = GetWindowTextLengthW(hwnd_);
+    std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
+    caption.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, caption.data(), length + 1)));
+    SIZE text{0, 0};
+    if (!caption.empty()) {
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+    }
+    const int imageSize = scale(kImageSize);
+    const GlowLayout layout = LayoutGlowContent(width, height, imageSize, text.cx, text.cy,
+                                                scale(style_.spacing), scale(kMargin));
+    clipped_ = layout.captionClipped;
+    const int shift = down ? 1 : 0; // pressed content sinks by a pixel
+    Composite(canvas, Glyph(imageSize), layout.image.left + shift, layout.image.top + shift,
+              disabled ? 0.45 : 1.0);
+    buffer.Put(canvas);
+
+    if (!caption.empty()) {
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : style_.textColour);
+        RECT box{layout.text.left + shift, layout.text.top + shift, layout.text.Right() + shift,
+                 layout.text.top + layout.text.height + shift};
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box,
+                  DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+        const int inset = scale(3);
+        RECT focus{inset, inset, width - inset, height - inset};
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        DrawFocusRect(dc, &focus);
+    }
+    if (oldFont != nullptr) {
+        SelectObject(dc, oldFont);
+    }
+    buffer.BlitTo(item.hDC, rc.left, rc.top);
+    painted_ = true;
+}
+
+} // namespace ludrin::ui::win32

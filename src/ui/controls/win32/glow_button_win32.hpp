@@ -1,0 +1,48 @@
+#pragma once
+// The glow button: a "Button" window (so clicks, BM_CLICK, Space and the focus behave as
+// every button's) that paints its own face from the state colour table, tracks the pointer
+// for its hot look, shows a hand cursor and clicks on Enter as well.
+
+#include "ui/controls/artwork.hpp"
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+namespace ludrin::ui::win32 {
+
+struct GlowButtonStyle {
+    Artwork image = Artwork::Help;
+    int spacing = 0;          // between image and caption, at 96 dpi
+    bool transparent = false; // no face in the normal state
+    COLORREF textColour = RGB(0, 0, 0);
+    COLORREF background = GetSysColor(COLOR_BTNFACE); // the parent's
+};
+
+class GlowButton {
+public:
+    // The button lives as long as its window.
+    static HWND Create(HWND parent, int id, const std::wstring& caption,
+                       const GlowButtonStyle& style);
+
+private:
+    GlowButton(HWND window, const GlowButtonStyle& style) : hwnd_(window), style_(style) {}
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void Draw(const DRAWITEMSTRUCT& item);
+    void SetHot(bool hot);
+    void Clicked();
+    const Image& Glyph(int size);
+    LRESULT State() const;
+
+    HWND hwnd_;
+    GlowButtonStyle style_;
+    bool hot_ = false;
+    bool clipped_ = false;
+    bool painted_ = false;
+    std::map<int, Image> glyphs_; // by size, so a DPI change draws afresh
+};
+
+} // namespace ludrin::ui::win32

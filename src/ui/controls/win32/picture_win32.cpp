@@ -1,0 +1,71 @@
+#include "ui/controls/win32/picture_win32.hpp"
+
+#include "ui/controls/win32/owner_draw.hpp"
+#include "ui/controls/win32/paint_buffer.hpp"
+
+#include <commctrl.h>
+
+namespace ludrin::ui::win32 {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x50696354; // "PicT"
+constexpr int kReflectionGap = 2;
+
+} // namespace
+
+HWND Picture::Create(HWND parent, int id, const PictureStyle& style) {
+    const HWND window =
+        CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW,
+                        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        GetModuleHandleW(nullptr), nullptr);
+    if (window != nullptr) {
+        auto* self = new Picture(window, style);
+        SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(self));
+    }
+    return window;
+}
+
+LRESULT CALLBACK Picture::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR self) {
+    auto* picture = reinterpret_cast<Picture*>(self);
+    switch (message) {
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, SubclassProc, kSubclassId);
+        delete picture;
+        break;
+    case kReflectedDrawItem:
+        picture->Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void Picture::Draw(const DRAWITEMSTRUCT& item) {
+    const RECT& rc = item.rcItem;
+    const int width = rc.right - rc.left;
+    const int height = rc.bottom - rc.top;
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    const int size = ScaleForWindow(hwnd_, style_.size);
+    if (size != cachedSize_ || height != cachedHeight_) {
+        cache_ = DrawArtwork(style_.artwork, size);
+        if (style_.reflection) {
+            cache_ = WithReflection(cache_, height, ScaleForWindow(hwnd_, kReflectionGap),
+                                    style_.reflectionStart);
+        }
+        cachedSize_ = size;
+        cachedHeight_ = height;
+    }
+    Image canvas(width, height, Opaque(FromColorRef(style_.background)));
+    Composite(canvas, cache_, (width - cache_.width) / 2, 0);
+    PaintBuffer buffer(item.hDC, width, height);
+    buffer.Put(canvas);
+    buffer.BlitTo(item.hDC, rc.left, rc.top);
+}
+
+} // namespace ludrin::ui::win32

@@ -1,0 +1,36 @@
+#pragma once
+// A picture drawn from the installer's own artwork at the window's DPI: a plain one, or one
+// with its mirror image fading below it (ReflectionImage).
+
+#include "ui/controls/artwork.hpp"
+
+#include <windows.h>
+
+namespace ludrin::ui::win32 {
+
+struct PictureStyle {
+    Artwork artwork = Artwork::Emblem;
+    int size = 32;              // the picture's side at 96 dpi
+    bool reflection = false;    // mirror image below, over the rest of the control's height
+    double reflectionStart = 1; // its opacity where it starts, 0 to 1
+    COLORREF background = GetSysColor(COLOR_BTNFACE);
+};
+
+class Picture {
+public:
+    static HWND Create(HWND parent, int id, const PictureStyle& style);
+
+private:
+    Picture(HWND window, const PictureStyle& style) : hwnd_(window), style_(style) {}
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self);
+    void Draw(const DRAWITEMSTRUCT& item);
+
+    HWND hwnd_;
+    PictureStyle style_;
+    Image cache_; // the drawing at the last size painted
+    int cachedSize_ = 0;
+    int cachedHeight_ = 0;
+};
+
+} // namespace ludrin::ui::win32
