@@ -47,6 +47,18 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
 } // namespace
 
 InstallerProcess::InstallerProcess(const std::wstring& exePath, std::chrono::milliseconds timeout) {
+    Start(exePath);
+    WaitUntil(timeout, [&] {
+        mainWindow_ = FindTopLevel(L"TFormMain");
+        return mainWindow_ != nullptr || WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0;
+    });
+}
+
+InstallerProcess::InstallerProcess(const std::wstring& exePath, StartOnly) {
+    Start(exePath);
+}
+
+void InstallerProcess::Start(const std::wstring& exePath) {
     std::wstring commandLine = L"\"" + exePath + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -55,10 +67,6 @@ InstallerProcess::InstallerProcess(const std::wstring& exePath, std::chrono::mil
         throw std::runtime_error("cannot start the installer (error " +
                                  std::to_string(GetLastError()) + ")");
     }
-    WaitUntil(timeout, [&] {
-        mainWindow_ = FindTopLevel(L"TFormMain");
-        return mainWindow_ != nullptr || WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0;
-    });
 }
 
 InstallerProcess::~InstallerProcess() {

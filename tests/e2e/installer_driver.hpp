@@ -28,10 +28,15 @@ struct MessageBoxInfo {
     HWND owner;
 };
 
+// Asks InstallerProcess to start the program without waiting for its main window (a
+// damaged installer never shows one).
+struct StartOnly {};
+
 class InstallerProcess {
 public:
     // Starts the installer; its main window must appear within the timeout.
     explicit InstallerProcess(const std::wstring& exePath, std::chrono::milliseconds timeout = 30s);
+    InstallerProcess(const std::wstring& exePath, StartOnly);
     ~InstallerProcess(); // ends the process if it still runs
     InstallerProcess(const InstallerProcess&) = delete;
     InstallerProcess& operator=(const InstallerProcess&) = delete;
@@ -49,6 +54,8 @@ public:
     HWND FindTopLevel(const wchar_t* className) const;
 
 private:
+    void Start(const std::wstring& exePath);
+
     PROCESS_INFORMATION info_{};
     HWND mainWindow_ = nullptr;
 };

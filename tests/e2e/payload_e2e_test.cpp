@@ -1,0 +1,171 @@
+// The payload of the built installer: the store it reads at start-up holds the payload
+// folder's six files, the installer starts with it, and a copy whose payload is damaged or
+// missing shows the start-up error and ends with a failing exit code.
+//
+// The damaged copies are made here, from the built installer's bytes: "cut short" lowers the
+// StoredData length by half the container and moves the rest of the form up behind it (the
+// resource keeps its size, zero-filled at the end), so the container ends inside its last
+// records; "missing" renames the resource in the resource directory.
+
+#include "app/win32/form_resource_win32.hpp"
+#include "e2e/installer_driver.hpp"
+#include "ludrin-pack/pe_resources.hpp"
+#include "store/file_storage.hpp"
+#include "store/form_stream.hpp"
+#include "support/temp_dir.hpp"
+#include "support/test_arguments.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace ludrin::e2e {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using ludrin::testing::Argument;
+
+const wchar_t* const kSlots[] = {L"brvdll.zip",
+                                 L"LUD.exe",
+                                 L"Ludrin.exe",
+                                 L"LAVFilters-0.75.0-2.exe",
+                                 L"ffdshow_rev4532_20140717_clsid.exe",
+                                 L"AviSynth_260.exe"};
+
+Bytes ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(out.good()) << path;
+}
+
+// Where a span found inside `image` starts in it.
+std::size_t OffsetIn(const Bytes& image, std::span<const std::uint8_t> inner) {
+    return static_cast<std::size_t>(inner.data() - image.data());
+}
+
+void CutContainerShort(Bytes& image) {
+    const auto form = pack::FindRcData(image, u"TFORMMAIN");
+    ASSERT_TRUE(form.has_value());
+    const auto container = store::FindStoredData(*form);
+    ASSERT_TRUE(container.has_value());
+    const std::size_t at = OffsetIn(image, *container);
+    const std::size_t length = container->size();
+    const std::size_t cut = length / 2;
+    const std::size_t formEnd = OffsetIn(image, *form) + form->size();
+    // The rest of the form moves up behind the shortened container.
+    std::copy(image.begin() + static_cast<std::ptrdiff_t>(at + length),
+              image.begin() + static_cast<std::ptrdiff_t>(formEnd),
+              image.begin() + static_cast<std::ptrdiff_t>(at + length - cut));
+    std::fill(image.begin() + static_cast<std::ptrdiff_t>(formEnd - cut),
+              image.begin() + static_cast<std::ptrdiff_t>(formEnd), 0);
+    const auto shortened = static_cast<std::uint32_t>(length - cut);
+    for (int i = 0; i < 4; ++i) {
+        image[at - 4 + static_cast<std::size_t>(i)] =
+            static_cast<std::uint8_t>(shortened >> (8 * i));
+    }
+}
+
+void RenameFormResource(Bytes& image) {
+    // The resource directory's name entry: a 16-bit length, then the UTF-16 name.
+    Bytes entry = {9, 0};
+    for (char c : std::string("TFORMMAIN")) {
+        entry.push_back(static_cast<std::uint8_t>(c));
+        entry.push_back(0);
+    }
+    const auto found = std::search(image.begin(), image.end(), entry.begin(), entry.end());
+    ASSERT_NE(found, image.end());
+    ASSERT_EQ(std::search(found + 1, image.end(), entry.begin(), entry.end()), image.end())
+        << "the name entry is not unique";
+    *(found + static_cast<std::ptrdiff_t>(entry.size()) - 2) = 'X'; // TFORMMAIX
+}
+
+TEST(PayloadE2E, StoreHoldsThePayloadFolderFilesInSlotOrder) {
+    const std::wstring installer = Argument(L"installer");
+    const std::filesystem::path folder = Argument(L"payload-dir");
+    // The installer's own reading code, over its resource mapped by the loader.
+    const HMODULE module = LoadLibraryExW(
+        installer.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(module, nullptr) << GetLastError();
+    const auto form = win32::FindFormResource(module);
+    ASSERT_TRUE(form.has_value());
+    store::TstFileStorage storage;
+    store::ReadFormStream(*form, storage);
+    FreeLibrary(module);
+
+    ASSERT_EQ(storage.Count(), 6u);
+    for (std::size_t slot = 0; slot < 6; ++slot) {
+        const auto& file = *storage.Files[slot];
+        EXPECT_EQ(file.FileName, kSlots[slot]);
+        EXPECT_EQ(file.Size, std::filesystem::file_size(folder / kSlots[slot])) << slot;
+    }
+
+    // A slot written to disk is the payload file, byte for byte.
+    testing::TempDir temp;
+    const auto out = temp / L"cartella" / L"Ludrin.exe";
+    ASSERT_TRUE(storage.Extract(2, out.wstring()));
+    EXPECT_TRUE(ReadBytes(out) == ReadBytes(folder / kSlots[2]));
+}
+
+TEST(PayloadE2E, InstallerStartsWithItsPayload) {
+    InstallerProcess installer(Argument(L"installer"));
+    EXPECT_NE(installer.MainWindow(), nullptr);
+    EXPECT_EQ(installer.FindTopLevel(L"#32770"), nullptr);
+}
+
+struct DamageCase {
+    const char* name;
+    void (*damage)(Bytes&);
+    const wchar_t* reason; // a part of the technical reason
+    friend void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class DamagedInstaller : public ::testing::TestWithParam<DamageCase> {};
+
+TEST_P(DamagedInstaller, ShowsTheStartUpErrorAndExitsWithFailure) {
+    testing::TempDir temp;
+    Bytes image = ReadBytes(Argument(L"installer"));
+    GetParam().damage(image);
+    if (HasFatalFailure()) {
+        return;
+    }
+    const auto copy = temp / L"InstallLudrin.exe";
+    WriteBytes(copy, image);
+
+    InstallerProcess installer(copy.wstring(), StartOnly{});
+    const auto box = installer.WaitForMessageBox(30s);
+    ASSERT_TRUE(box.has_value()) << "no message box appeared";
+    EXPECT_EQ(box->caption, L" Installazione Ludrin.");
+    const std::wstring head = L"ERRORE- Il programma di installazione \u00E8 danneggiato.\r\n\r\n";
+    EXPECT_EQ(box->text.substr(0, head.size()), head);
+    const std::wstring reason = box->text.substr(std::min(head.size(), box->text.size()));
+    EXPECT_NE(reason.find(GetParam().reason), std::wstring::npos)
+        << std::string(reason.begin(), reason.end());
+    EXPECT_EQ(reason.find(L'\n'), std::wstring::npos); // one line
+    EXPECT_EQ(installer.FindTopLevel(L"TFormMain"), nullptr);
+
+    Answer(*box, IDOK);
+    const auto code = installer.WaitForExit(20s);
+    ASSERT_TRUE(code.has_value()) << "the installer did not end";
+    EXPECT_NE(*code, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Copies, DamagedInstaller,
+    ::testing::Values(DamageCase{"container_cut_short", CutContainerShort, L"stored file"},
+                      DamageCase{"form_resource_missing", RenameFormResource, L"TFORMMAIN"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace ludrin::e2e
