@@ -1,4 +1,4 @@
-#include "running_program.hpp"
+#include "support/running_program.hpp"
 
 #include <fcntl.h>
 #include <signal.h>

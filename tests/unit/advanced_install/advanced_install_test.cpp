@@ -1,7 +1,7 @@
 #include "app/form_main.hpp"
 #include "app/operation_messages.hpp"
 #include "platform/text/text.hpp"
-#include "running_program.hpp"
+#include "support/running_program.hpp"
 #include "support/recording_view.hpp"
 #include "support/temp_dir.hpp"
 

@@ -1,6 +1,6 @@
 #include "platform/process/process_exists.hpp"
 #include "platform/text/text.hpp"
-#include "running_program.hpp"
+#include "support/running_program.hpp"
 #include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>
