@@ -26,6 +26,8 @@ constexpr std::size_t kMaxShortCount = 255;
 constexpr std::size_t kMaxRunsPerChunk = kChunkSize / kMinTableRun + 1;
 
 constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+// Archives and machine code show every byte value within their first kilobyte.
+constexpr std::size_t kPrefix = 1024;
 constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
 
 std::uint64_t Load64(const std::uint8_t* p) {
@@ -117,65 +119,91 @@ std::size_t RunLength(const std::uint8_t* p, const std::uint8_t* end) {
 constexpr std::size_t kRound = 32;
 constexpr std::size_t kRoundInput = kRound + kMinEscapeRun - 1;
 
-// One round of the escape-mode scan over p[0, kRoundInput): copies p[0, kRound) to `out` and
-// answers how many of them come before the first start of four equal bytes (kRound when
-// none does). Portable 64-bit words; the SSE2 round below replaces it where the target has
-// SSE2.
-[[maybe_unused]] std::size_t EscapeRoundWords(const std::uint8_t* p, std::uint8_t* out) {
+// Result of one round of the escape-mode scan: bit i (0 to 31) for each position p[i] where
+// four equal bytes start, and kEscapeSeen when the escape byte occurs among p[0, kRound).
+constexpr std::uint64_t kEscapeSeen = std::uint64_t{1} << 32;
+
+// Whether byte i, in memory order, of a word is marked in `flags`.
+bool ByteMarked(std::uint64_t flags, std::size_t i) {
+    const std::size_t shift = std::endian::native == std::endian::little ? 8 * i : 8 * (7 - i);
+    return ((flags >> (shift + 7)) & 1) != 0;
+}
+
+// One round of the escape-mode scan over p[0, kRoundInput): copies p[0, kRound) to `out`.
+// Portable 64-bit words; the SSE2 round below replaces it where the target has SSE2.
+[[maybe_unused]] std::uint64_t EscapeRoundWords(const std::uint8_t* p, std::uint8_t* out,
+                                                std::uint8_t escape) {
     std::memcpy(out, p, kRound);
+    std::uint64_t result = 0;
     for (std::size_t word = 0; word < kRound; word += 8) {
         const std::uint8_t* q = p + word;
         const std::uint64_t starts =
             ZeroByteFlags((Load64(q) ^ Load64(q + 1)) | (Load64(q + 1) ^ Load64(q + 2)) |
                           (Load64(q + 2) ^ Load64(q + 3)));
-        if (starts != 0) {
-            return word + FirstMarkedByte(starts);
+        for (std::size_t i = 0; starts != 0 && i < 8; ++i) {
+            result |= ByteMarked(starts, i) ? std::uint64_t{1} << (word + i) : 0;
+        }
+        if (ZeroByteFlags(Load64(q) ^ (kOnes * escape)) != 0) {
+            result |= kEscapeSeen;
         }
     }
-    return kRound;
+    return result;
 }
 
 #ifdef LUDRIN_PACKER_SSE2
-// Flags of the 16 positions of p[0, 16) where four equal bytes start; copies them to `out`.
-unsigned RunStarts16(const std::uint8_t* p, std::uint8_t* out) {
+// Run starts among p[0, 16) as bits, the escape byte's occurrences added to `seen`; copies
+// the 16 bytes to `out`.
+unsigned RunStarts16(const std::uint8_t* p, std::uint8_t* out, __m128i escape, __m128i& seen) {
     const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
     const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2));
     const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 3));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), a);
+    seen = _mm_or_si128(seen, _mm_cmpeq_epi8(a, escape));
     const __m128i equal = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(a, b), _mm_cmpeq_epi8(b, c)),
                                         _mm_cmpeq_epi8(c, d));
     return static_cast<unsigned>(_mm_movemask_epi8(equal));
 }
 
-std::size_t EscapeRound(const std::uint8_t* p, std::uint8_t* out) {
-    const std::uint32_t starts = RunStarts16(p, out) | (RunStarts16(p + 16, out + 16) << 16);
-    return starts == 0 ? kRound : static_cast<std::size_t>(std::countr_zero(starts));
+std::uint64_t EscapeRound(const std::uint8_t* p, std::uint8_t* out, std::uint8_t escape) {
+    const __m128i wanted = _mm_set1_epi8(static_cast<char>(escape));
+    __m128i seen = _mm_setzero_si128();
+    const std::uint32_t starts =
+        RunStarts16(p, out, wanted, seen) | (RunStarts16(p + 16, out + 16, wanted, seen) << 16);
+    return starts | (_mm_movemask_epi8(seen) != 0 ? kEscapeSeen : 0);
 }
 #else
-std::size_t EscapeRound(const std::uint8_t* p, std::uint8_t* out) {
-    return EscapeRoundWords(p, out);
+std::uint64_t EscapeRound(const std::uint8_t* p, std::uint8_t* out, std::uint8_t escape) {
+    return EscapeRoundWords(p, out, escape);
 }
 #endif
 
 // Escape mode: copies the literals from p up to the next start of four equal bytes to
-// `out` and answers that start, or `end`. Each round copies kRound bytes before it knows how
-// many are literals; the surplus lies beyond the block's output so far and is overwritten
-// by what follows, and it stays inside the block's room, because escape-mode output never
-// runs ahead of its input (a run of 4 or more bytes becomes 3 or 5) and a round reads
+// `out` and answers that start, or `end`; nullptr when the escape byte turns out to occur
+// among the bytes looked at. Each round copies kRound bytes before it knows how many are
+// literals; the surplus lies beyond the block's output so far and is overwritten by what
+// follows, and it stays inside the block's room, because escape-mode output never runs
+// ahead of its input (a run of 4 or more bytes becomes 3 or 5) and a round reads
 // kRound + 3 input bytes.
 const std::uint8_t* CopyEscapeLiterals(const std::uint8_t* p, const std::uint8_t* end,
-                                       std::uint8_t*& out) {
+                                       std::uint8_t escape, std::uint8_t*& out) {
     while (static_cast<std::size_t>(end - p) >= kRoundInput) {
         // Constant steps while no run starts: the next round's loads need not wait for
         // this round's result.
-        const std::size_t literals = EscapeRound(p, out);
-        if (literals < kRound) {
+        const std::uint64_t round = EscapeRound(p, out, escape);
+        if (round != 0) {
+            if ((round & kEscapeSeen) != 0) {
+                return nullptr;
+            }
+            const auto literals = static_cast<std::size_t>(std::countr_zero(round));
             out += literals;
             return p + literals;
         }
         out += kRound;
         p += kRound;
+    }
+    if (std::memchr(p, escape, static_cast<std::size_t>(end - p)) != nullptr) {
+        return nullptr;
     }
     const std::uint8_t* const start = FindRunStart<kMinEscapeRun>(p, end);
     std::memcpy(out, p, static_cast<std::size_t>(start - p));
@@ -242,7 +270,6 @@ int LowestUnseen(const std::array<std::uint8_t, 256>& seen) {
 // Values that only turn up late fall back to marking the rest byte by byte.
 int LowestAbsentByte(const std::uint8_t* p, std::size_t size) {
     alignas(8) std::array<std::uint8_t, 256> seen{};
-    constexpr std::size_t kPrefix = 1024;
     constexpr int kMaxProbes = 8;
     const std::size_t prefix = std::min(size, kPrefix);
     if (MarkValues(p, 0, prefix, seen)) {
@@ -267,12 +294,18 @@ int LowestAbsentByte(const std::uint8_t* p, std::size_t size) {
     return -1;
 }
 
-// An escape-mode block: literals copied while the run starts are searched.
+// An escape-mode block: literals copied while the run starts are searched. Every byte of
+// the chunk is looked at by a round or by the short tail's memchr (a run's first byte lies
+// in the round or tail that found it, the rest equal it), so the block also learns whether
+// the escape byte occurs in the chunk: then it answers 0 and the block is unusable.
 std::size_t PackEscapeChunk(const std::uint8_t* chunk, const std::uint8_t* end, std::uint8_t escape,
                             std::uint8_t* block) {
     std::uint8_t* out = block + 2;
     const std::uint8_t* p = chunk;
-    while ((p = CopyEscapeLiterals(p, end, out)) != end) {
+    while ((p = CopyEscapeLiterals(p, end, escape, out)) != end) {
+        if (p == nullptr) {
+            return 0;
+        }
         // Runs are maximal, so the byte before a run start never continues it.
         const std::size_t length = RunLength(p, end);
         *out++ = escape;
@@ -287,9 +320,20 @@ std::size_t PackEscapeChunk(const std::uint8_t* chunk, const std::uint8_t* end, 
 // Packs one chunk at `block` and returns the block's length (at most size + 2).
 std::size_t PackChunk(const std::uint8_t* chunk, std::size_t size, std::uint8_t* block) {
     const std::uint8_t* const end = chunk + size;
-    const int escape = LowestAbsentByte(chunk, size);
-    if (escape >= 0) {
-        return PackEscapeChunk(chunk, end, static_cast<std::uint8_t>(escape), block);
+    alignas(8) std::array<std::uint8_t, 256> seen{};
+    const std::size_t prefix = std::min(size, kPrefix);
+    if (!MarkValues(chunk, 0, prefix, seen)) {
+        // In text the lowest value missing from the first kilobyte is nearly always missing
+        // from the whole chunk: pack with it, and the packing itself tells whether it was.
+        const std::size_t length =
+            PackEscapeChunk(chunk, end, static_cast<std::uint8_t>(LowestUnseen(seen)), block);
+        if (length != 0) {
+            return length;
+        }
+        const int escape = LowestAbsentByte(chunk, size);
+        if (escape >= 0) {
+            return PackEscapeChunk(chunk, end, static_cast<std::uint8_t>(escape), block);
+        }
     }
 
     // Position-table mode: every byte value occurs, so runs are located by a table.

@@ -151,6 +151,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReferenceCase{"runs_at_every_offset", RunsAtEveryOffset()},
         ReferenceCase{"escape_byte_present_only_late", ValuesOnlyLate(3)},
         ReferenceCase{"many_values_present_only_late", ValuesOnlyLate(40)},
+        // The lowest value missing from the first kilobyte occurs only inside a run, or only
+        // in the last few bytes of the chunk.
+        ReferenceCase{"escape_byte_only_in_a_late_run",
+                      Cat({testing::TextLike(5000, 9), Bytes(6, 0), testing::TextLike(5000, 10)})},
+        ReferenceCase{"escape_byte_only_at_the_end", Cat({testing::TextLike(5000, 12), Bytes{0}})},
         ReferenceCase{"all_values_only_late", Cat({ValuesOnlyLate(0), Random(300, 1, 256)})},
         ReferenceCase{"few_values_many_runs", Random(2 * kChunkSize, 2, 3)},
         ReferenceCase{"long_runs", Cat({Bytes(70000, 'a'), Bytes(300, 'b'), Text("abc")})},
