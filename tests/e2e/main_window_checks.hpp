@@ -29,10 +29,9 @@ inline void ExpectLayoutAt(HWND window, int dpi) {
                                 : FindControl(window, static_cast<int>(spec.parent));
         EXPECT_EQ(GetParent(control), parent) << name;
         const app::Rect actual = ActualRect(control);
-        const app::Rect expected{app::ScaleToDpi(spec.rect.left, dpi),
-                                 app::ScaleToDpi(spec.rect.top, dpi),
-                                 app::ScaleToDpi(spec.rect.width, dpi),
-                                 app::ScaleToDpi(spec.rect.height, dpi)};
+        const app::Rect expected{
+            app::ScaleToDpi(spec.rect.left, dpi), app::ScaleToDpi(spec.rect.top, dpi),
+            app::ScaleToDpi(spec.rect.width, dpi), app::ScaleToDpi(spec.rect.height, dpi)};
         EXPECT_NEAR(actual.top, expected.top, tolerance) << name;
         EXPECT_NEAR(actual.height, expected.height, tolerance) << name;
         if (spec.id == app::ControlId::LabelVersion) {

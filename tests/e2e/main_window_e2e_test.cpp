@@ -90,8 +90,8 @@ TEST_F(MainWindowE2E, LabelsShowTheStartUpTexts) {
     EXPECT_EQ(TextOf(ControlId::LabelPanelCopyright),
               L"Copyright \u00A9 " + std::to_wstring(now.wYear) + L" - Suite Brenvoss");
     // Raised 3D labels are static controls whose window text is what they show.
-    for (const auto id : {ControlId::LabelTitle, ControlId::LabelVersion,
-                          ControlId::LabelPanelCopyright}) {
+    for (const auto id :
+         {ControlId::LabelTitle, ControlId::LabelVersion, ControlId::LabelPanelCopyright}) {
         EXPECT_EQ(ClassName(Control(id)), L"Static");
     }
 }
@@ -167,8 +167,7 @@ TEST_F(MainWindowE2E, TabVisitsTheButtonsInTheTabOrderAndSpaceClicks) {
     for (std::size_t i = 1; i <= order.size(); ++i) {
         PressKey(FocusedControl(window_), VK_TAB);
         Probe probe{window_, Control(order[i % order.size()])};
-        EXPECT_TRUE(Eventually(5s, focusIs, &probe))
-            << "step " << i;
+        EXPECT_TRUE(Eventually(5s, focusIs, &probe)) << "step " << i;
     }
     const HWND focused = FocusedControl(window_);
     ASSERT_EQ(focused, Control(ControlId::btnClose));
@@ -197,7 +196,8 @@ TEST_F(MainWindowE2E, HoveringAGlowButtonLightsItAndShowsItsBalloon) {
         COLORREF resting;
     } probe{spot, resting};
     EXPECT_TRUE(Eventually(
-        5s, [](void* p) {
+        5s,
+        [](void* p) {
             const auto* probe = static_cast<Probe*>(p);
             return ScreenPixel(probe->spot) != probe->resting;
         },

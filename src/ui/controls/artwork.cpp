@@ -66,8 +66,7 @@ Image Emblem(int size) {
     const Shape face = u.RoundRect(0.075, 0.075, 0.925, 0.925, 0.185);
     FillShape(image, face, u.Vertical(0x4FA3FF, 0x0C3C93, 0.075, 0.925));
     // A ring with the play sign: the player.
-    FillShape(image, RingShape(u(0.5), u(0.53), u(0.29), u(0.24)),
-              Rgba{FromHex(0xFFFFFF), 0.95});
+    FillShape(image, RingShape(u(0.5), u(0.53), u(0.29), u(0.24)), Rgba{FromHex(0xFFFFFF), 0.95});
     FillShape(image, u.Polygon({{0.43, 0.40}, {0.43, 0.66}, {0.65, 0.53}}),
               u.Vertical(0xFFFFFF, 0xDCE9FF, 0.40, 0.66));
     // Sound waves to the right of the ring.
@@ -88,13 +87,13 @@ Image InstallBase(int size) {
     Image image(size, size);
     const Unit u(size);
     // The tray.
-    FillShape(image,
-              Subtract(u.RoundRect(0.08, 0.56, 0.92, 0.92, 0.08),
-                       u.RoundRect(0.2, 0.44, 0.8, 0.8, 0.04)),
-              u.Vertical(0x9AA4AE, 0x56606B, 0.56, 0.92));
+    FillShape(
+        image,
+        Subtract(u.RoundRect(0.08, 0.56, 0.92, 0.92, 0.08), u.RoundRect(0.2, 0.44, 0.8, 0.8, 0.04)),
+        u.Vertical(0x9AA4AE, 0x56606B, 0.56, 0.92));
     // The arrow going into it.
     const Points arrow{{0.38, 0.04}, {0.62, 0.04}, {0.62, 0.38}, {0.8, 0.38},
-                       {0.5, 0.72}, {0.2, 0.38},  {0.38, 0.38}};
+                       {0.5, 0.72},  {0.2, 0.38},  {0.38, 0.38}};
     FillShape(image, u.Polygon(arrow), u.Vertical(0x1E7A2B, 0x145A1E, 0.04, 0.72));
     FillShape(image, u.Polygon(Shrink(arrow, 0.5, 0.38, 0.86)),
               u.Vertical(0x7BDB6E, 0x25A03A, 0.04, 0.72));
@@ -104,7 +103,7 @@ Image InstallBase(int size) {
 Image InstallAdvanced(int size) {
     Image image(size, size);
     const Unit u(size);
-    const Points shield{{0.5, 0.04},  {0.88, 0.16}, {0.85, 0.52},
+    const Points shield{{0.5, 0.04}, {0.88, 0.16}, {0.85, 0.52},
                         {0.5, 0.96}, {0.15, 0.52}, {0.12, 0.16}};
     FillShape(image, u.Polygon(shield), Rgba{FromHex(0x3A3F4A), 1.0});
     // Blue and yellow quarters: the sign of administrative rights.
@@ -126,11 +125,17 @@ Image Uninstall(int size) {
     FillShape(image, u.Circle(0.5, 0.5, 0.41), u.Vertical(0xF4745F, 0xC0271A, 0.09, 0.91));
     // The cross: two bars at 45 degrees.
     const double h = 0.07, l = 0.22;
-    FillShape(image, u.Polygon({{0.5 - l - h, 0.5 - l + h}, {0.5 - l + h, 0.5 - l - h},
-                                {0.5 + l + h, 0.5 + l - h}, {0.5 + l - h, 0.5 + l + h}}),
+    FillShape(image,
+              u.Polygon({{0.5 - l - h, 0.5 - l + h},
+                         {0.5 - l + h, 0.5 - l - h},
+                         {0.5 + l + h, 0.5 + l - h},
+                         {0.5 + l - h, 0.5 + l + h}}),
               Rgba{FromHex(0xFFFFFF), 1.0});
-    FillShape(image, u.Polygon({{0.5 + l - h, 0.5 - l - h}, {0.5 + l + h, 0.5 - l + h},
-                                {0.5 - l + h, 0.5 + l + h}, {0.5 - l - h, 0.5 + l - h}}),
+    FillShape(image,
+              u.Polygon({{0.5 + l - h, 0.5 - l - h},
+                         {0.5 + l + h, 0.5 - l + h},
+                         {0.5 - l + h, 0.5 + l + h},
+                         {0.5 - l - h, 0.5 + l - h}}),
               Rgba{FromHex(0xFFFFFF), 1.0});
     Gloss(image, u, u.Circle(0.5, 0.5, 0.41), 0.5, 0.1, 0.4, 0.32, 0.5, 0.45);
     return image;
@@ -200,9 +205,8 @@ Image WithReflection(const Image& picture, int height, int gap, double startOpac
         const double opacity =
             std::clamp(startOpacity, 0.0, 1.0) * (1.0 - static_cast<double>(row) / picture.height);
         Image line(picture.width, 1);
-        const auto source = picture.pixels.begin() + static_cast<std::ptrdiff_t>(
-                                                          picture.height - 1 - row) *
-                                                          picture.width;
+        const auto source = picture.pixels.begin() +
+                            static_cast<std::ptrdiff_t>(picture.height - 1 - row) * picture.width;
         std::copy_n(source, picture.width, line.pixels.begin());
         Composite(result, line, 0, first + row, opacity);
     }

@@ -61,10 +61,10 @@ void Composite(Image& target, const Image& source, int x, int y, double opacity)
             }
             const std::uint32_t d = target.At(tx, ty);
             const double keep = 1.0 - sa / 255.0;
-            target.At(tx, ty) = Pack(sa + Channel(d, 24) * keep,
-                                     Channel(s, 16) * opacity + Channel(d, 16) * keep,
-                                     Channel(s, 8) * opacity + Channel(d, 8) * keep,
-                                     Channel(s, 0) * opacity + Channel(d, 0) * keep);
+            target.At(tx, ty) =
+                Pack(sa + Channel(d, 24) * keep, Channel(s, 16) * opacity + Channel(d, 16) * keep,
+                     Channel(s, 8) * opacity + Channel(d, 8) * keep,
+                     Channel(s, 0) * opacity + Channel(d, 0) * keep);
         }
     }
 }
@@ -142,11 +142,15 @@ Shape PolygonShape(std::vector<std::pair<double, double>> points) {
 }
 
 Shape Intersect(Shape a, Shape b) {
-    return [a = std::move(a), b = std::move(b)](double x, double y) { return a(x, y) && b(x, y); };
+    return [a = std::move(a), b = std::move(b)](double x, double y) {
+        return a(x, y) && b(x, y);
+    };
 }
 
 Shape Subtract(Shape a, Shape b) {
-    return [a = std::move(a), b = std::move(b)](double x, double y) { return a(x, y) && !b(x, y); };
+    return [a = std::move(a), b = std::move(b)](double x, double y) {
+        return a(x, y) && !b(x, y);
+    };
 }
 
 Paint VerticalGradient(Rgb top, Rgb bottom, double y0, double y1, double alpha) {

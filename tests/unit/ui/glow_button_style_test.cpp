@@ -83,7 +83,9 @@ TEST(GlowLayout, InstallCaptionsFitAtEveryDpi) {
     // The longer caption (101 characters) measures 508 px in bold Tahoma 8 pt at 96 dpi
     // under Wine; the end-to-end test checks the real measure through the button itself.
     for (const int dpi : {96, 120, 144, 192}) {
-        const auto s = [dpi](int v) { return v * dpi / 96; };
+        const auto s = [dpi](int v) {
+            return v * dpi / 96;
+        };
         const GlowLayout layout =
             LayoutGlowContent(s(563), s(45), s(32), s(508), s(13), s(5), s(4));
         EXPECT_FALSE(layout.captionClipped) << dpi;

@@ -12,9 +12,9 @@ using enum ControlId;
 TEST(MainWindowLayout, TabVisitsTheButtonsInTheFormsTabOrder) {
     // PanelLeft (tab 1) before PanelMain (tab 2); inside PanelMain the install buttons
     // (0, 1), PanelCopyright (2, no stops), Panel1 (3, reMsg disabled), the help buttons.
-    EXPECT_EQ(TabSequence(), (std::vector<ControlId>{btnClose, btnDisinstalla, btnInstallaBase,
-                                                     btnInstallaComplete, btnHelpBase,
-                                                     btnHelpComplete}));
+    EXPECT_EQ(TabSequence(),
+              (std::vector<ControlId>{btnClose, btnDisinstalla, btnInstallaBase,
+                                      btnInstallaComplete, btnHelpBase, btnHelpComplete}));
 }
 
 TEST(MainWindowLayout, EveryControlHasAParentListedBeforeIt) {
@@ -39,7 +39,8 @@ TEST(MainWindowLayout, IntroductionHasNineLinesWithTheEmptyOnesInPlace) {
     for (const std::size_t empty : {0u, 3u, 6u, 8u}) {
         EXPECT_TRUE(lines[empty].empty()) << empty;
     }
-    EXPECT_EQ(lines[1], L"Ludrin \u00E8 il modulo della <Suite Brenvoss> attraverso il quale \u00E8");
+    EXPECT_EQ(lines[1],
+              L"Ludrin \u00E8 il modulo della <Suite Brenvoss> attraverso il quale \u00E8");
 }
 
 TEST(MainWindowLayout, ScalesLikeMulDiv) {

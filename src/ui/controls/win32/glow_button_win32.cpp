@@ -30,8 +30,8 @@ HWND GlowButton::Create(HWND parent, int id, const std::wstring& caption,
     return window;
 }
 
-LRESULT CALLBACK GlowButton::SubclassProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK GlowButton::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR self) {
     auto* button = reinterpret_cast<GlowButton*>(self);
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(window, SubclassProc, kSubclassId);
@@ -105,8 +105,8 @@ void GlowButton::SetHot(bool hot) {
 }
 
 void GlowButton::Clicked() {
-    SendMessageW(GetParent(hwnd_), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID(hwnd_), BN_CLICKED), reinterpret_cast<LPARAM>(hwnd_));
+    SendMessageW(GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd_), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(hwnd_));
 }
 
 LRESULT GlowButton::State() const {
@@ -140,7 +140,9 @@ void GlowButton::Draw(const DRAWITEMSTRUCT& item) {
     if (width <= 0 || height <= 0) {
         return;
     }
-    const auto scale = [this](int length) { return ScaleForWindow(hwnd_, length); };
+    const auto scale = [this](int length) {
+        return ScaleForWindow(hwnd_, length);
+    };
     const bool disabled = (item.itemState & ODS_DISABLED) != 0;
     const bool down = (item.itemState & ODS_SELECTED) != 0;
     const GlowState state = disabled ? GlowState::Disabled

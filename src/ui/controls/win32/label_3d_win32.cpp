@@ -24,9 +24,9 @@ std::wstring TextOf(HWND window) {
 HWND Label3D::Create(HWND parent, int id, const std::wstring& text, const Label3DStyle& style) {
     // Owner-drawn, so the static control keeps the text but never paints it flat.
     const HWND window = CreateWindowExW(
-        0, WC_STATICW, text.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW, 0,
-        0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        GetModuleHandleW(nullptr), nullptr);
+        0, WC_STATICW, text.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW, 0, 0,
+        0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+        nullptr);
     if (window != nullptr) {
         auto* self = new Label3D(window, style);
         SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(self));
@@ -93,10 +93,14 @@ void Label3D::FitToText() {
     const HGDIOBJ old = SelectObject(dc, font_);
     SIZE size{0, 0};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    // Slanted glyphs reach past their advance: the last one needs room of its own.
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const int overhang = metrics.tmItalic != 0 ? (metrics.tmAscent + 2) / 3 : 0;
     SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
     // Room for the light edge on the left and the shadow on the right.
-    const int width = size.cx + 2 * Depth();
+    const int width = size.cx + overhang + 2 * Depth();
     RECT rc;
     GetWindowRect(hwnd_, &rc);
     const HWND parent = GetParent(hwnd_);
@@ -130,7 +134,7 @@ void Label3D::Draw(const DRAWITEMSTRUCT& item) {
     const std::wstring text = TextOf(hwnd_);
     const HGDIOBJ oldFont = font_ != nullptr ? SelectObject(dc, font_) : nullptr;
     SetBkMode(dc, TRANSPARENT);
-    const UINT format = DT_SINGLELINE | DT_NOPREFIX |
+    const UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP |
                         (style_.centred ? DT_CENTER | DT_VCENTER : DT_LEFT | DT_TOP);
     const int d = Depth();
     const auto draw = [&](int dx, int dy, COLORREF colour) {
