@@ -179,6 +179,24 @@ TEST_F(MainWindowE2E, TabVisitsTheButtonsInTheTabOrderAndSpaceClicks) {
     EXPECT_EQ(*code, 0u);
 }
 
+TEST_F(MainWindowE2E, EnterClicksTheFocusedButton) {
+    const HWND close = Control(ControlId::btnClose);
+    struct Probe {
+        HWND window, expected;
+    } probe{window_, close};
+    ASSERT_TRUE(Eventually(
+        5s,
+        [](void* p) {
+            const auto* probe = static_cast<Probe*>(p);
+            return FocusedControl(probe->window) == probe->expected;
+        },
+        &probe));
+    PressKey(close, VK_RETURN);
+    const auto code = installer_->WaitForExit();
+    ASSERT_TRUE(code.has_value()) << "Enter did not click the focused button";
+    EXPECT_EQ(*code, 0u);
+}
+
 TEST_F(MainWindowE2E, HoveringAGlowButtonLightsItAndShowsItsBalloon) {
     const HWND button = Control(ControlId::btnDisinstalla);
     MovePointerAway();
