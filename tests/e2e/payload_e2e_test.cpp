@@ -1,5 +1,6 @@
 // The payload of the built installer: the store it reads at start-up holds the payload
-// folder's six files, the installer starts with it, and a copy whose payload is damaged or
+// folder's six files, the installer starts with it, the demo programs do what the
+// installer's operations expect of them, and a copy whose payload is damaged or
 // missing shows the start-up error and ends with a failing exit code.
 //
 // The damaged copies are made here, from the built installer's bytes: "cut short" lowers the
@@ -14,6 +15,8 @@
 #include "store/form_stream.hpp"
 #include "support/temp_dir.hpp"
 #include "support/test_arguments.hpp"
+
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -122,6 +125,96 @@ TEST(PayloadE2E, InstallerStartsWithItsPayload) {
     InstallerProcess installer(Argument(L"installer"));
     EXPECT_NE(installer.MainWindow(), nullptr);
     EXPECT_EQ(installer.FindTopLevel(L"#32770"), nullptr);
+}
+
+// The demo payload's programs, when the build embeds the demo (real installers are never
+// started here).
+class DemoPayloadE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (Argument(L"demo-payload") != L"yes") {
+            GTEST_SKIP() << "the build embeds a payload folder, not the demo";
+        }
+        wchar_t appData[MAX_PATH] = {};
+        ASSERT_TRUE(SUCCEEDED(
+            SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)));
+        appData_ = appData;
+    }
+
+    // Runs a program with arguments and answers its exit code.
+    static DWORD Run(const std::filesystem::path& exe, const std::wstring& arguments) {
+        std::wstring commandLine = L"\"" + exe.wstring() + L"\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &process)) {
+            return 0xDEAD;
+        }
+        WaitForSingleObject(process.hProcess, 20000);
+        DWORD code = 0xDEAD;
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return code;
+    }
+
+    std::filesystem::path appData_;
+};
+
+TEST_F(DemoPayloadE2E, CodecInstallerStandInsLogTheirNameAndCommandLine) {
+    const std::filesystem::path log = appData_ / L"ludrin-demo-installers.log";
+    const auto before = std::filesystem::exists(log) ? std::filesystem::file_size(log) : 0;
+    const std::filesystem::path folder = Argument(L"payload-dir");
+    std::string expected;
+    for (std::size_t slot = 3; slot < 6; ++slot) {
+        const auto exe = folder / kSlots[slot];
+        EXPECT_EQ(Run(exe, L"/VERYSILENT \"a b\""), 0u) << slot;
+        const std::string name = exe.filename().string();
+        expected += name + "\t\"" + exe.string() + "\" /VERYSILENT \"a b\"\r\n";
+    }
+    const Bytes all = ReadBytes(log);
+    ASSERT_GE(all.size(), before);
+    EXPECT_EQ(std::string(all.begin() + static_cast<std::ptrdiff_t>(before), all.end()), expected);
+}
+
+TEST_F(DemoPayloadE2E, LauncherStartsThePlayerBesideItWhichWritesItsSettings) {
+    const std::filesystem::path folder = Argument(L"payload-dir");
+    testing::TempDir temp;
+    for (const wchar_t* name : {L"LUD.exe", L"Ludrin.exe"}) {
+        std::filesystem::copy_file(folder / name, temp / name);
+    }
+    const auto settingsFolder = appData_ / L"brvdll";
+    const bool hadSettings = std::filesystem::exists(settingsFolder);
+    ASSERT_EQ(Run(temp / L"LUD.exe", L""), 0u);
+
+    // The player's window, of a process started from the launcher's folder.
+    HWND player = nullptr;
+    for (int i = 0; i < 200 && player == nullptr; ++i) {
+        player = FindWindowW(L"LudrinPlayer", L"Ludrin");
+        Sleep(50);
+    }
+    ASSERT_NE(player, nullptr) << "the player's window did not appear";
+    DWORD pid = 0;
+    GetWindowThreadProcessId(player, &pid);
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, pid);
+    ASSERT_NE(process, nullptr);
+    wchar_t image[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    ASSERT_TRUE(QueryFullProcessImageNameW(process, 0, image, &length));
+    EXPECT_TRUE(std::filesystem::equivalent(image, temp / L"Ludrin.exe"))
+        << std::filesystem::path(image);
+    EXPECT_TRUE(std::filesystem::exists(settingsFolder / L"regset" / L"SettaggiLUD.ini"));
+
+    // It stays open until it is closed.
+    EXPECT_EQ(WaitForSingleObject(process, 500), static_cast<DWORD>(WAIT_TIMEOUT));
+    PostMessageW(player, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(process);
+    if (!hadSettings) {
+        std::error_code ignored;
+        std::filesystem::remove_all(settingsFolder, ignored); // leave the Wine user as found
+    }
 }
 
 struct DamageCase {
