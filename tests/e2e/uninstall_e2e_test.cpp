@@ -3,6 +3,7 @@
 
 #include "app/main_window_layout.hpp"
 #include "e2e/installer_driver.hpp"
+#include "e2e/wine_user_files.hpp"
 #include "platform/text/text.hpp"
 #include "support/temp_dir.hpp"
 #include "support/test_arguments.hpp"
@@ -25,50 +26,6 @@ using ludrin::testing::WriteFile;
 
 constexpr const wchar_t* kCaption = L"Ludrin - Disinstallazione.";
 
-stdfs::path ShellFolder(int csidl) {
-    wchar_t path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) {
-        throw std::runtime_error("no shell folder " + std::to_string(csidl));
-    }
-    return path;
-}
-
-// The waiting fixture copied as Ludrin.exe and started: the player, as far as the
-// installer can tell.
-class RunningPlayer {
-public:
-    explicit RunningPlayer(const stdfs::path& folder) {
-        const auto program = (folder / L"Ludrin.exe").wstring();
-        stdfs::create_directories(folder);
-        if (!CopyFileW(Argument(L"waiter").c_str(), program.c_str(), FALSE)) {
-            throw std::runtime_error("cannot copy the waiting program");
-        }
-        std::wstring commandLine = L"\"" + program + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                            CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info_)) {
-            throw std::runtime_error("cannot start the waiting program");
-        }
-    }
-    ~RunningPlayer() { Stop(); }
-    RunningPlayer(const RunningPlayer&) = delete;
-    RunningPlayer& operator=(const RunningPlayer&) = delete;
-
-    void Stop() {
-        if (info_.hProcess != nullptr) {
-            TerminateProcess(info_.hProcess, 0);
-            WaitForSingleObject(info_.hProcess, 10000);
-            CloseHandle(info_.hProcess);
-            CloseHandle(info_.hThread);
-            info_ = {};
-        }
-    }
-
-private:
-    PROCESS_INFORMATION info_{};
-};
-
 class UninstallE2E : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -77,11 +34,7 @@ protected:
         appData_ = ShellFolder(CSIDL_APPDATA);
         ASSERT_NE(documents_, desktop_);
         // Whatever an earlier run left in these places is put aside and brought back.
-        for (const auto& path : Owned()) {
-            if (stdfs::exists(stdfs::symlink_status(path))) {
-                stdfs::rename(path, Aside(path));
-            }
-        }
+        saved_ = std::make_unique<SetAside>(Owned());
         Install();
         installer_ = std::make_unique<InstallerProcess>(Argument(L"installer"));
         window_ = installer_->MainWindow();
@@ -90,21 +43,11 @@ protected:
 
     void TearDown() override {
         installer_.reset();
-        for (const auto& path : Owned()) {
-            std::error_code ignored;
-            stdfs::permissions(path, stdfs::perms::owner_all, stdfs::perm_options::add, ignored);
-            stdfs::remove_all(path, ignored);
-            if (stdfs::exists(stdfs::symlink_status(Aside(path), ignored))) {
-                stdfs::rename(Aside(path), path, ignored);
-            }
-        }
+        saved_.reset();
     }
 
     std::vector<stdfs::path> Owned() const {
         return {documents_ / L"Ludrin", appData_ / L"brvdll", desktop_ / L"Ludrin 4.lnk"};
-    }
-    static stdfs::path Aside(const stdfs::path& path) {
-        return path.wstring() + L".uninstall-e2e-saved";
     }
 
     void Install() {
@@ -143,6 +86,7 @@ protected:
     void ExpectOwned(const MessageBoxInfo& box) const { EXPECT_EQ(box.owner, window_); }
 
     stdfs::path documents_, desktop_, appData_;
+    std::unique_ptr<SetAside> saved_;
     std::unique_ptr<InstallerProcess> installer_;
     HWND window_ = nullptr;
 };
