@@ -5,6 +5,7 @@
 #include "app/main_window_layout.hpp"
 #include "e2e/installer_driver.hpp"
 #include "e2e/wine_user_files.hpp"
+#include "support/running_program.hpp"
 #include "support/temp_dir.hpp"
 #include "support/test_arguments.hpp"
 
@@ -25,6 +26,7 @@ namespace stdfs = std::filesystem;
 using app::ControlId;
 using ludrin::testing::Argument;
 using ludrin::testing::ReadFile;
+using ludrin::testing::RunningProgram;
 using ludrin::testing::TempDir;
 using ludrin::testing::WriteFile;
 
@@ -160,7 +162,7 @@ TEST_F(AdvancedInstallE2E, RefusesWithoutThePlayerProgram) {
 TEST_F(AdvancedInstallE2E, RefusesWhileThePlayerRuns) {
     SimulateBaseInstallation();
     TempDir elsewhere;
-    RunningPlayer player(elsewhere / L"player");
+    RunningProgram player(elsewhere / L"player", L"Ludrin.exe");
     const auto box = ClickAdvanced();
     EXPECT_EQ(box.caption, L"Ludrin Installazione Funzionalit\u00E0 Avanzate.");
     EXPECT_EQ(box.text, L"SPIACENTE!\r\n\r\nLudrin risulta essere Attivo.\r\n\r\nNon posso "

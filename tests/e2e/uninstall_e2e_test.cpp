@@ -5,6 +5,7 @@
 #include "e2e/installer_driver.hpp"
 #include "e2e/wine_user_files.hpp"
 #include "platform/text/text.hpp"
+#include "support/running_program.hpp"
 #include "support/temp_dir.hpp"
 #include "support/test_arguments.hpp"
 
@@ -21,6 +22,7 @@ namespace {
 namespace stdfs = std::filesystem;
 using app::ControlId;
 using ludrin::testing::Argument;
+using ludrin::testing::RunningProgram;
 using ludrin::testing::TempDir;
 using ludrin::testing::WriteFile;
 
@@ -93,7 +95,7 @@ protected:
 
 TEST_F(UninstallE2E, RefusesWhileThePlayerRunsThenAsksAndRemoves) {
     TempDir elsewhere;
-    RunningPlayer player(elsewhere / L"player");
+    RunningProgram player(elsewhere / L"player", L"Ludrin.exe");
 
     auto box = ClickUninstall();
     EXPECT_EQ(box.caption, kCaption);

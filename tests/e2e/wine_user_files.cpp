@@ -1,7 +1,5 @@
 #include "e2e/wine_user_files.hpp"
 
-#include "support/test_arguments.hpp"
-
 #include <shlobj.h>
 
 #include <stdexcept>
@@ -16,31 +14,6 @@ stdfs::path ShellFolder(int csidl) {
         throw std::runtime_error("no shell folder " + std::to_string(csidl));
     }
     return path;
-}
-
-RunningPlayer::RunningPlayer(const stdfs::path& folder) {
-    const auto program = (folder / L"Ludrin.exe").wstring();
-    stdfs::create_directories(folder);
-    if (!CopyFileW(ludrin::testing::Argument(L"waiter").c_str(), program.c_str(), FALSE)) {
-        throw std::runtime_error("cannot copy the waiting program");
-    }
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info_)) {
-        throw std::runtime_error("cannot start the waiting program");
-    }
-}
-
-void RunningPlayer::Stop() {
-    if (info_.hProcess != nullptr) {
-        TerminateProcess(info_.hProcess, 0);
-        WaitForSingleObject(info_.hProcess, 10000);
-        CloseHandle(info_.hProcess);
-        CloseHandle(info_.hThread);
-        info_ = {};
-    }
 }
 
 SetAside::SetAside(std::vector<stdfs::path> paths) : paths_(std::move(paths)) {

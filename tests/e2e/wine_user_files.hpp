@@ -1,6 +1,6 @@
 #pragma once
-// The Wine user's own folders as the installer finds them, a stand-in for the running
-// player, and a way to work in those folders without losing what was there before.
+// The Wine user's own folders as the installer finds them, and a way to work in them
+// without losing what was there before.
 
 #include <windows.h>
 
@@ -13,21 +13,6 @@ namespace ludrin::e2e {
 // A shell folder of the Wine user (CSIDL_PERSONAL, CSIDL_APPDATA, ...); throws when the
 // shell does not know it.
 std::filesystem::path ShellFolder(int csidl);
-
-// The waiting test program copied into `folder` as Ludrin.exe and started: the player, as
-// far as the installer can tell. Ends with the object.
-class RunningPlayer {
-public:
-    explicit RunningPlayer(const std::filesystem::path& folder);
-    ~RunningPlayer() { Stop(); }
-    RunningPlayer(const RunningPlayer&) = delete;
-    RunningPlayer& operator=(const RunningPlayer&) = delete;
-
-    void Stop();
-
-private:
-    PROCESS_INFORMATION info_{};
-};
 
 // Puts whatever lies at these paths aside and, when the object goes, removes what the test
 // left there and brings the old entries back.

@@ -1,29 +1,29 @@
 #pragma once
-// A real process whose executable has a chosen file name: a copy of /bin/sleep renamed,
-// run as a child until the object goes.
+// A real process whose executable has a chosen file name, run until the object goes: a
+// copy of /bin/sleep on POSIX, a copy of the test's --waiter program on Windows.
 
-#include <sys/types.h>
-
+#include <cstdint>
 #include <filesystem>
 
 namespace ludrin::testing {
 
 class RunningProgram {
 public:
-    // Copies /bin/sleep into folder under fileName and starts it.
-    RunningProgram(const std::filesystem::path& folder, const std::string& fileName);
-    ~RunningProgram(); // kills and reaps the child
+    // Copies the waiting program into folder under fileName and starts it; throws when
+    // it cannot.
+    RunningProgram(const std::filesystem::path& folder, const std::filesystem::path& fileName);
+    ~RunningProgram(); // ends it
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     void Stop();
 
 private:
-    pid_t pid_ = -1;
+    std::intptr_t process_ = 0; // POSIX: process id; Windows: process handle
 };
 
-// Held by every test that starts or looks for player-named processes: CTest runs test
-// cases in parallel processes, and one test's "Ludrin.exe" would be seen by another.
+// Held by every test that starts or looks for player-named processes: test cases may run
+// in parallel processes, and one test's "Ludrin.exe" would be seen by another.
 class ProcessNameLock {
 public:
     ProcessNameLock();
@@ -32,7 +32,7 @@ public:
     ProcessNameLock& operator=(const ProcessNameLock&) = delete;
 
 private:
-    int fd_ = -1;
+    std::intptr_t lock_ = 0;
 };
 
 } // namespace ludrin::testing

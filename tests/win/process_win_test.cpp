@@ -2,6 +2,7 @@
 #include "platform/process/delete_directory.hpp"
 #include "platform/process/process_exists.hpp"
 #include "platform/text/text.hpp"
+#include "support/running_program.hpp"
 #include "support/temp_dir.hpp"
 #include "support/test_arguments.hpp"
 
@@ -16,44 +17,9 @@ namespace {
 
 namespace stdfs = std::filesystem;
 using ludrin::testing::Argument;
+using ludrin::testing::RunningProgram;
 using ludrin::testing::TempDir;
 using ludrin::testing::WriteFile;
-
-// The waiting fixture copied under a name and started; ended with the object.
-class RunningProgram {
-public:
-    RunningProgram(const stdfs::path& folder, const std::wstring& fileName) {
-        const auto program = (folder / fileName).wstring();
-        stdfs::create_directories(folder);
-        if (!CopyFileW(Argument(L"waiter").c_str(), program.c_str(), FALSE)) {
-            throw std::runtime_error("cannot copy the waiting program");
-        }
-        std::wstring commandLine = L"\"" + program + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                            CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info_)) {
-            throw std::runtime_error("cannot start the waiting program");
-        }
-        WaitForInputIdle(info_.hProcess, 2000);
-    }
-    ~RunningProgram() { Stop(); }
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
-
-    void Stop() {
-        if (info_.hProcess != nullptr) {
-            TerminateProcess(info_.hProcess, 0);
-            WaitForSingleObject(info_.hProcess, 10000);
-            CloseHandle(info_.hProcess);
-            CloseHandle(info_.hThread);
-            info_ = {};
-        }
-    }
-
-private:
-    PROCESS_INFORMATION info_{};
-};
 
 TEST(ProcessExistsWin, SeesProcessesByTheirExecutableName) {
     TempDir dir;

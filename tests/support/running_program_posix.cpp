@@ -16,7 +16,8 @@ extern char** environ;
 
 namespace ludrin::testing {
 
-RunningProgram::RunningProgram(const std::filesystem::path& folder, const std::string& fileName) {
+RunningProgram::RunningProgram(const std::filesystem::path& folder,
+                               const std::filesystem::path& fileName) {
     const auto program = folder / fileName;
     std::filesystem::create_directories(folder);
     std::filesystem::copy_file("/bin/sleep", program,
@@ -27,11 +28,12 @@ RunningProgram::RunningProgram(const std::filesystem::path& folder, const std::s
     char* argv[] = {path.data(), seconds.data(), nullptr};
     // glibc's posix_spawn returns once the child has executed the program, so its
     // /proc entry already names it.
-    const int error = posix_spawn(&pid_, path.c_str(), nullptr, nullptr, argv, environ);
+    pid_t pid = 0;
+    const int error = posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ);
     if (error != 0) {
-        pid_ = -1;
         throw std::runtime_error("cannot start " + path + ": " + std::strerror(error));
     }
+    process_ = pid;
 }
 
 RunningProgram::~RunningProgram() {
@@ -39,25 +41,27 @@ RunningProgram::~RunningProgram() {
 }
 
 void RunningProgram::Stop() {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGKILL);
+    if (process_ > 0) {
+        const auto pid = static_cast<pid_t>(process_);
+        ::kill(pid, SIGKILL);
         int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = -1;
+        ::waitpid(pid, &status, 0);
+        process_ = 0;
     }
 }
 
 ProcessNameLock::ProcessNameLock() {
     const auto lockFile = std::filesystem::temp_directory_path() / "ludrin-process-names.lock";
-    fd_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0 || ::flock(fd_, LOCK_EX) != 0) {
+    const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    lock_ = fd + 1; // 0 means none
+    if (fd < 0 || ::flock(fd, LOCK_EX) != 0) {
         throw std::runtime_error("cannot lock " + lockFile.string());
     }
 }
 
 ProcessNameLock::~ProcessNameLock() {
-    if (fd_ >= 0) {
-        ::close(fd_); // releases the lock
+    if (lock_ > 0) {
+        ::close(static_cast<int>(lock_ - 1)); // releases the lock
     }
 }
 
