@@ -2,6 +2,8 @@
 
 #include "store/store_files.hpp"
 
+#include "platform/win32/module_path.hpp"
+
 #include <windows.h>
 
 #include <limits>
@@ -162,20 +164,7 @@ std::wstring GetTempDir() {
 }
 
 std::wstring ExecutableDir() {
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            break;
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-    return buffer.substr(0, buffer.find_last_of(L"\\/") + 1);
+    return win32::ModuleFolder();
 }
 
 std::wstring ShellFolder(std::wstring_view valueName) {

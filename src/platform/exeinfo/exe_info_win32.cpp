@@ -1,4 +1,5 @@
 #include "platform/exeinfo/exe_info.hpp"
+#include "platform/win32/module_path.hpp"
 #include "platform/win32/system_library.hpp"
 
 #include <windows.h>
@@ -100,19 +101,7 @@ bool TExeInfo::GetVersionInfoOfApp(const std::wstring& appName) {
 }
 
 std::wstring RunningExecutablePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    return win32::ModulePath();
 }
 
 std::wstring QueryComputerName() {
