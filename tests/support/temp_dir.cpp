@@ -1,5 +1,7 @@
 #include "support/temp_dir.hpp"
 
+#include "platform/text/text.hpp"
+
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -30,6 +32,12 @@ TempDir::~TempDir() {
             std::filesystem::perm_options::add | std::filesystem::perm_options::nofollow, ignored);
     }
     std::filesystem::remove_all(path_, ignored);
+}
+
+std::wstring Wide(const std::filesystem::path& path) {
+    const auto utf8 = path.u8string();
+    return text::Utf8ToWide(
+        std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
 }
 
 void WriteFile(const std::filesystem::path& path, const std::string& content) {

@@ -22,6 +22,9 @@ private:
     std::filesystem::path path_;
 };
 
+// A path as the installer's wide text.
+std::wstring Wide(const std::filesystem::path& path);
+
 // Writes a file, creating its folders.
 void WriteFile(const std::filesystem::path& path, const std::string& content);
 std::string ReadFile(const std::filesystem::path& path);

@@ -19,6 +19,7 @@ namespace stdfs = std::filesystem;
 using ludrin::testing::Argument;
 using ludrin::testing::RunningProgram;
 using ludrin::testing::TempDir;
+using ludrin::testing::Wide;
 using ludrin::testing::WriteFile;
 
 TEST(ProcessExistsWin, SeesProcessesByTheirExecutableName) {
@@ -46,10 +47,6 @@ TEST(ProcessExistsWin, SeesProcessesByTheirExecutableName) {
         c = static_cast<wchar_t>(towupper(c));
     }
     EXPECT_TRUE(processExists(name));
-}
-
-std::wstring Wide(const stdfs::path& path) {
-    return path.wstring();
 }
 
 class DeleteDirectoryWin : public ::testing::Test {

@@ -1,8 +1,8 @@
 #include "app/form_main.hpp"
 #include "app/operation_messages.hpp"
 #include "platform/text/text.hpp"
-#include "support/running_program.hpp"
 #include "support/recording_view.hpp"
+#include "support/running_program.hpp"
 #include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>
@@ -19,6 +19,7 @@ using ludrin::testing::ReadFile;
 using ludrin::testing::RecordingView;
 using ludrin::testing::RunningProgram;
 using ludrin::testing::TempDir;
+using ludrin::testing::Wide;
 using ludrin::testing::WriteFile;
 
 constexpr const char* kLines[] = {
@@ -78,8 +79,6 @@ protected:
             ADD_FAILURE() << "left in the temporary folder: " << entry.path();
         }
     }
-
-    static std::wstring Wide(const stdfs::path& path) { return text::Utf8ToWide(path.string()); }
 
     ProcessNameLock lock_;
     TempDir home_;

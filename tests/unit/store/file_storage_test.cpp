@@ -15,11 +15,8 @@ using namespace test;
 using ludrin::testing::ReadFile;
 using ludrin::testing::ScopedEnv;
 using ludrin::testing::TempDir;
+using ludrin::testing::Wide;
 using ludrin::testing::WriteFile;
-
-std::wstring Wide(const std::filesystem::path& path) {
-    return text::Utf8ToWide(path.string());
-}
 
 // A store on a pretend window, holding a few files.
 class StoreFixture : public ::testing::Test {

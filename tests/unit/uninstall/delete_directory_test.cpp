@@ -11,11 +11,8 @@ namespace {
 
 namespace stdfs = std::filesystem;
 using ludrin::testing::TempDir;
+using ludrin::testing::Wide;
 using ludrin::testing::WriteFile;
-
-std::wstring Wide(const stdfs::path& path) {
-    return text::Utf8ToWide(path.string());
-}
 
 class DeleteDirectoryTest : public ::testing::Test {
 protected:

@@ -1,8 +1,8 @@
 #include "app/form_main.hpp"
 #include "app/operation_messages.hpp"
 #include "platform/text/text.hpp"
-#include "support/running_program.hpp"
 #include "support/recording_view.hpp"
+#include "support/running_program.hpp"
 #include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@ using ludrin::testing::ProcessNameLock;
 using ludrin::testing::RecordingView;
 using ludrin::testing::RunningProgram;
 using ludrin::testing::TempDir;
+using ludrin::testing::Wide;
 using ludrin::testing::WriteFile;
 
 // What a base installation leaves, and neighbours that are not the installer's.
@@ -58,7 +59,6 @@ protected:
         }
     }
 
-    static std::wstring Wide(const stdfs::path& path) { return text::Utf8ToWide(path.string()); }
     bool Exists(const stdfs::path& relative) const {
         return stdfs::exists(stdfs::symlink_status(home_ / relative));
     }
