@@ -80,6 +80,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         created = std::make_unique<ludrin::win32::MainWindow>(*form);
     } catch (const ludrin::store::EStoreError& error) {
         return ReportDamagedInstaller(ludrin::text::Utf8ToWide(error.what()));
+    } catch (const std::exception& error) {
+        // Out of memory for the unpacked payload, say: still no silent end.
+        return ReportDamagedInstaller(ludrin::text::Utf8ToWide(error.what()));
     }
     ludrin::win32::MainWindow& window = *created;
     if (!window.Create(showCommand)) {

@@ -5,10 +5,14 @@
 #include "support/running_program.hpp"
 #include "support/temp_dir.hpp"
 
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace ludrin::app {
 namespace {
@@ -125,6 +129,29 @@ TEST_F(AdvancedInstallTest, RefusesWhileThePlayerRuns) {
     ExpectTempFolderEmpty();
 }
 
+// Files of this process cannot grow past `bytes` while the object lives: a real failing
+// write, whoever runs the test (root ignores permissions).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = SIG_DFL;
+};
+
 class AdvancedInstallFailure;
 
 struct FailureCase {
@@ -142,13 +169,18 @@ public:
     void SetTempDir(std::wstring tempDir) { form_.UserTempDir = std::move(tempDir); }
     void SetDocuments(std::wstring documents) { form_.UserMyDocuments = std::move(documents); }
     void TruncateStore(std::size_t count) { form_.stFileStorage.Files.resize(count); }
+    void LimitFileSizes(rlim_t bytes) { limit_.emplace(bytes); }
     stdfs::path Home() const { return home_.Path(); }
+
+protected:
+    std::optional<FileSizeLimit> limit_;
 };
 
 TEST_P(AdvancedInstallFailure, EndsWithTheFailureMessage) {
     InstallPlayer();
     GetParam().arrange(*this);
     form_.btnInstallaCompleteClick();
+    limit_.reset();
     ExpectOnlyMessage(kAdvancedFailed);
     EXPECT_EQ(Log(), GetParam().log);
     EXPECT_EQ(view_.progress, GetParam().progress);
@@ -172,6 +204,8 @@ INSTANTIATE_TEST_SUITE_P(
                     kFirstTwo,
                     {0, 30, 60, 90}},
         FailureCase{"StoreLacksAnInstaller", [](auto& t) { t.TruncateStore(5); }, "", {0, 30, 60}},
+        // The installers are larger than 16 bytes: writing the first one fails.
+        FailureCase{"StoreWriteFails", [](auto& t) { t.LimitFileSizes(16); }, "", {0}},
         FailureCase{"TemporaryFolderCannotHoldAFolder",
                     [](auto& t) {
                         WriteFile(t.Home() / "not-a-folder", "file");
