@@ -153,6 +153,8 @@ void Click(HWND button) {
 void Answer(const MessageBoxInfo& box, int buttonId) {
     PostMessageW(box.handle, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box.handle, buttonId)));
+    // A modal loop notices that its dialog has ended only at its next message.
+    PostMessageW(box.handle, WM_NULL, 0, 0);
 }
 
 int ProgressPosition(HWND progressBar) {
