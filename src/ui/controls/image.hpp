@@ -13,7 +13,7 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-// 0xRRGGBB, as the colours are written in the specification.
+// 0xRRGGBB, as web colours are written (#E1F0F5 is 0xE1F0F5).
 constexpr Rgb FromHex(std::uint32_t hex) {
     return {static_cast<std::uint8_t>(hex >> 16), static_cast<std::uint8_t>(hex >> 8),
             static_cast<std::uint8_t>(hex)};
