@@ -10,7 +10,6 @@
 namespace ludrin::ui::win32 {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x476C6F77; // "Glow"
 constexpr int kImageSize = 32;
 constexpr int kMargin = 4;
 constexpr int kRadius = 3;
@@ -19,26 +18,9 @@ constexpr int kRadius = 3;
 
 HWND GlowButton::Create(HWND parent, int id, const std::wstring& caption,
                         const GlowButtonStyle& style) {
-    const HWND window = CreateWindowExW(
-        0, WC_BUTTONW, caption.c_str(),
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 0, 0, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    if (window != nullptr) {
-        auto* self = new GlowButton(window, style);
-        SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(self));
-    }
-    return window;
-}
-
-LRESULT CALLBACK GlowButton::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR, DWORD_PTR self) {
-    auto* button = reinterpret_cast<GlowButton*>(self);
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, SubclassProc, kSubclassId);
-        delete button;
-        return DefSubclassProc(window, message, wParam, lParam);
-    }
-    return button->HandleMessage(message, wParam, lParam);
+    return Subclassed<GlowButton>::Create(
+        WC_BUTTONW, caption.c_str(),
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW, parent, id, style);
 }
 
 LRESULT GlowButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,7 @@
 // for its hot look, shows a hand cursor and clicks on Enter as well.
 
 #include "ui/controls/artwork.hpp"
+#include "ui/controls/win32/subclassed_control.hpp"
 
 #include <windows.h>
 
@@ -27,9 +28,8 @@ public:
                        const GlowButtonStyle& style);
 
 private:
+    friend class Subclassed<GlowButton>;
     GlowButton(HWND window, const GlowButtonStyle& style) : hwnd_(window), style_(style) {}
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Draw(const DRAWITEMSTRUCT& item);
     void SetHot(bool hot);

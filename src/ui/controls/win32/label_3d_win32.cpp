@@ -10,8 +10,6 @@
 namespace ludrin::ui::win32 {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x4C336444; // "L3dD"
-
 std::wstring TextOf(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -23,26 +21,9 @@ std::wstring TextOf(HWND window) {
 
 HWND Label3D::Create(HWND parent, int id, const std::wstring& text, const Label3DStyle& style) {
     // Owner-drawn, so the static control keeps the text but never paints it flat.
-    const HWND window = CreateWindowExW(
-        0, WC_STATICW, text.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW, 0, 0,
-        0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-        nullptr);
-    if (window != nullptr) {
-        auto* self = new Label3D(window, style);
-        SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(self));
-    }
-    return window;
-}
-
-LRESULT CALLBACK Label3D::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR, DWORD_PTR self) {
-    auto* label = reinterpret_cast<Label3D*>(self);
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, SubclassProc, kSubclassId);
-        delete label;
-        return DefSubclassProc(window, message, wParam, lParam);
-    }
-    return label->HandleMessage(message, wParam, lParam);
+    return Subclassed<Label3D>::Create(WC_STATICW, text.c_str(),
+                                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW,
+                                       parent, id, style);
 }
 
 LRESULT Label3D::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

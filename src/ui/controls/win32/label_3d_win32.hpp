@@ -3,6 +3,8 @@
 // assistive technology and the test driver read it), painted with a light edge above-left
 // and a shadow below-right of the coloured text.
 
+#include "ui/controls/win32/subclassed_control.hpp"
+
 #include <windows.h>
 
 #include <string>
@@ -23,9 +25,8 @@ public:
     static HWND Create(HWND parent, int id, const std::wstring& text, const Label3DStyle& style);
 
 private:
+    friend class Subclassed<Label3D>;
     Label3D(HWND window, const Label3DStyle& style) : hwnd_(window), style_(style) {}
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Draw(const DRAWITEMSTRUCT& item);
     void FitToText();

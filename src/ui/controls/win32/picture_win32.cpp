@@ -8,40 +8,25 @@
 namespace ludrin::ui::win32 {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x50696354; // "PicT"
 constexpr int kReflectionGap = 2;
 
 } // namespace
 
 HWND Picture::Create(HWND parent, int id, const PictureStyle& style) {
-    const HWND window =
-        CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW,
-                        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        GetModuleHandleW(nullptr), nullptr);
-    if (window != nullptr) {
-        auto* self = new Picture(window, style);
-        SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(self));
-    }
-    return window;
+    return Subclassed<Picture>::Create(
+        WC_STATICW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW, parent, id, style);
 }
 
-LRESULT CALLBACK Picture::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR, DWORD_PTR self) {
-    auto* picture = reinterpret_cast<Picture*>(self);
+LRESULT Picture::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(window, SubclassProc, kSubclassId);
-        delete picture;
-        break;
     case kReflectedDrawItem:
-        picture->Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case WM_ERASEBKGND:
         return 1;
     default:
-        break;
+        return DefSubclassProc(hwnd_, message, wParam, lParam);
     }
-    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 void Picture::Draw(const DRAWITEMSTRUCT& item) {

@@ -3,6 +3,7 @@
 // with its mirror image fading below it (ReflectionImage).
 
 #include "ui/controls/artwork.hpp"
+#include "ui/controls/win32/subclassed_control.hpp"
 
 #include <windows.h>
 
@@ -21,9 +22,9 @@ public:
     static HWND Create(HWND parent, int id, const PictureStyle& style);
 
 private:
+    friend class Subclassed<Picture>;
     Picture(HWND window, const PictureStyle& style) : hwnd_(window), style_(style) {}
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Draw(const DRAWITEMSTRUCT& item);
 
     HWND hwnd_;
