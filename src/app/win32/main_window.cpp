@@ -43,7 +43,7 @@ const wchar_t* RichEditClass() {
     return loaded ? MSFTEDIT_CLASS : L"STATIC";
 }
 
-// Each glow button's picture, spacing and look, as the layout's Part gives them.
+// Each glow button's picture, image-to-caption spacing and look.
 ui::win32::GlowButtonStyle GlowStyleFor(ControlId id) {
     ui::win32::GlowButtonStyle style;
     switch (id) {
@@ -380,23 +380,6 @@ void MainWindow::OnCommand(WORD id, WORD code) {
     }
 }
 
-LRESULT MainWindow::OnControlColor(HDC dc, HWND control) {
-    COLORREF color = kBlack;
-    switch (static_cast<ControlId>(GetDlgCtrlID(control))) {
-    case ControlId::LabelTitle:
-        color = kRed;
-        break;
-    case ControlId::LabelVersion:
-        color = kMaroon;
-        break;
-    default:
-        break;
-    }
-    SetTextColor(dc, color);
-    SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-}
-
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
@@ -424,8 +407,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             FocusFirst();
         }
         return 0;
-    case WM_CTLCOLORSTATIC:
-        return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DPICHANGED: {
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         ApplyDpi(HIWORD(wParam));

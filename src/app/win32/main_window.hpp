@@ -55,7 +55,6 @@ private:
     void MoveFocus(bool backwards);
     void FocusFirst();
     void OnCommand(WORD id, WORD code);
-    LRESULT OnControlColor(HDC dc, HWND control);
     HWND Control(app::ControlId id) const;
 
     app::TFormMain form_;

@@ -1,5 +1,5 @@
 #pragma once
-// How a glow button looks in each state: the colour table of the main window's Part, the
+// How a glow button looks in each state: the installer's colour table for its buttons, the
 // face painted from it, and where the image and the caption go.
 
 #include "ui/controls/image.hpp"
