@@ -27,9 +27,15 @@ std::optional<RunFolder> RunFolder::Create(const std::wstring& tempDir) {
     if (tempDir.empty()) {
         return std::nullopt;
     }
+    // A temporary folder at a drive root comes as the drive alone ("C:"): appending a name
+    // to that would land below the drive's current folder, not in the temporary folder.
+    std::wstring base = tempDir;
+    if (base.back() != fs::kPathSeparator) {
+        base += fs::kPathSeparator;
+    }
     // Creating the folder fails when the name exists: a clash only means another try.
     for (int attempt = 0; attempt < 16; ++attempt) {
-        auto path = tempDir + RandomName();
+        auto path = base + RandomName();
         if (fs::CreateFolder(path)) {
             return RunFolder(std::move(path));
         }
@@ -50,7 +56,9 @@ RunFolder& RunFolder::operator=(RunFolder&& other) noexcept {
     return *this;
 }
 
-RunFolder::~RunFolder() { Remove(); }
+RunFolder::~RunFolder() {
+    Remove();
+}
 
 void RunFolder::Remove() noexcept {
     if (path_.empty()) {

@@ -11,9 +11,8 @@ namespace ludrin::app {
 
 class RunFolder {
 public:
-    // Creates a new folder below `tempDir` (a root ending with its separator, as the
-    // temporary folder root does); nothing when tempDir is empty or no folder could be
-    // created.
+    // Creates a new folder inside `tempDir` (the temporary folder root, with or without its
+    // trailing separator); nothing when tempDir is empty or no folder could be created.
     static std::optional<RunFolder> Create(const std::wstring& tempDir);
 
     ~RunFolder();

@@ -111,6 +111,20 @@ TEST_F(AdvancedInstallTest, NeverRunsAFilePlantedInTheTemporaryFolder) {
     EXPECT_TRUE(stdfs::exists(planted));
 }
 
+// A temporary folder at a drive root comes without its separator ("C:"): the run's folder
+// must still lie inside it, not beside it (or, on Windows, below the current folder).
+TEST_F(AdvancedInstallTest, RunsInsideATemporaryFolderGivenWithoutItsSeparator) {
+    InstallPlayer();
+    form_.UserTempDir = Wide(home_ / "Temp");
+    Store(3, "#!/bin/sh\npwd -P > '" + (home_ / "where.txt").string() + "'\n");
+    form_.btnInstallaCompleteClick();
+    ExpectOnlyMessage(kAdvancedDone);
+    auto where = ReadFile(home_ / "where.txt");
+    where.erase(where.find_last_not_of('\n') + 1);
+    EXPECT_EQ(stdfs::path(where).parent_path(), stdfs::canonical(home_ / "Temp"));
+    ExpectTempFolderEmpty();
+}
+
 TEST_F(AdvancedInstallTest, RefusesWithoutThePlayerProgram) {
     stdfs::create_directories(home_ / "Documents/Ludrin"); // the folder alone is not enough
     form_.btnInstallaCompleteClick();
