@@ -1,6 +1,6 @@
 #include "app/form_texts.hpp"
 
-#include <chrono>
+#include <ctime>
 
 namespace ludrin::app {
 
@@ -13,9 +13,13 @@ VersionTexts ComposeVersionTexts(const std::wstring& fileVersion) {
 }
 
 std::wstring CurrentYear() {
-    const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
-    const std::chrono::year_month_day date{today};
-    auto year = std::to_wstring(static_cast<int>(date.year()));
+    // The user's own calendar year: around New Year the UTC date may lie in another one.
+    const std::time_t now = std::time(nullptr);
+    const std::tm* date = std::localtime(&now);
+    if (date == nullptr) {
+        date = std::gmtime(&now);
+    }
+    auto year = std::to_wstring(date != nullptr ? date->tm_year + 1900 : 1970);
     return std::wstring(year.size() < 4 ? 4 - year.size() : 0, L'0') + year;
 }
 

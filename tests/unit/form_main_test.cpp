@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <ctime>
 
 namespace ludrin::app {
 namespace {
@@ -39,9 +39,10 @@ TEST(FormTexts, FooterHoldsTheYear) {
     EXPECT_EQ(CopyrightText(L"2026"), L"Copyright \u00A9 2026 - Suite Brenvoss");
 }
 
+// The year on the user's own calendar.
 int YearNow() {
-    const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
-    return static_cast<int>(std::chrono::year_month_day{today}.year());
+    const std::time_t now = std::time(nullptr);
+    return std::localtime(&now)->tm_year + 1900;
 }
 
 TEST(FormMain, FormCreateResolvesRootsAndSetsTheLabels) {
