@@ -32,6 +32,12 @@ std::size_t PrintableUtf8(std::span<const std::uint8_t> s, std::size_t i) {
             return 0;
         }
     }
+    // Overlong forms, surrogate halves and values above U+10FFFF are not UTF-8 either.
+    const std::uint8_t second = s[i + 1];
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90)) {
+        return 0;
+    }
     // C1 controls (U+0080 to U+009F) are not printable.
     return lead == 0xC2 && s[i + 1] < 0xA0 ? 0 : length;
 }
@@ -66,6 +72,13 @@ store::ContainerView WalkPayload(const PayloadInput& input) {
     } catch (const store::EStoreError& error) {
         throw std::runtime_error(input.source + ": " + error.what());
     }
+}
+
+// Damage inside one record's blocks, placed like the walk's own errors.
+[[noreturn]] void RecordDamaged(const PayloadInput& input, std::size_t slot,
+                                const store::RecordView& record, const store::EStoreError& error) {
+    throw std::runtime_error(input.source + ": stored file " + std::to_string(slot) +
+                             " at offset " + std::to_string(record.offset) + ": " + error.what());
 }
 
 std::uint32_t ParseSlot(const std::string& text) {
@@ -127,7 +140,13 @@ int List(const std::string& file, std::ostream& out) {
         dataSize += record.size;
         out << slot << '\t' << record.size << '\t';
         if (view.compressed) {
-            const auto blocks = store::CountBlocks(record.body);
+            store::BlockCounts blocks;
+            try {
+                blocks = store::CountBlocks(record.body);
+            } catch (const store::EStoreError& error) {
+                out << '\n';
+                RecordDamaged(input, slot, record, error);
+            }
             out << record.length << '\t' << blocks.Total() << '\t' << blocks.escape << '\t'
                 << blocks.positionTable;
         } else {
@@ -157,7 +176,11 @@ int ExtractSlot(const std::string& file, const std::string& slotText, const std:
     const auto& record = view.records[slot];
     store::TStoredFile stored;
     if (view.compressed) {
-        store::UnpackRecord(record, stored.Data);
+        try {
+            store::UnpackRecord(record, stored.Data);
+        } catch (const store::EStoreError& error) {
+            RecordDamaged(input, slot, record, error);
+        }
     } else {
         stored.Data.assign(record.body.begin(), record.body.end());
     }

@@ -43,7 +43,8 @@ int Run(const std::vector<std::string>& args) {
         return kExitOk;
     }
     if (command == "build") {
-        if (args.size() < 3 || args[1] != "--out") {
+        // SLOT0 is required: a form without files would build an installer with no payload.
+        if (args.size() < 4 || args[1] != "--out") {
             return Usage("build needs --out FORM.bin followed by the slot files");
         }
         return Build(args[2], {args.begin() + 3, args.end()}, std::cout);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
+#include <system_error>
 
 namespace ludrin::pack {
 namespace {
@@ -31,6 +32,11 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw std::runtime_error("cannot open " + path.string());
+    }
+    // A folder opens as a stream too, and its end position is no size to allocate.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        throw std::runtime_error(path.string() + " is not a regular file");
     }
     in.seekg(0, std::ios::end);
     const auto size = in.tellg();

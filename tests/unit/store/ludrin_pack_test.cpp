@@ -125,12 +125,14 @@ TEST_F(LudrinPack, ReadsTheFormOutOfAnExecutable) {
 }
 
 TEST_F(LudrinPack, ListsABareLegacyContainer) {
-    const Bytes legacy = Cat({U32(1), U32(0), U32(3), Text("a\x01z"), U32(2), Text("hi")});
+    // A control character and an encoded surrogate half: neither may reach the terminal raw.
+    const Bytes legacy =
+        Cat({U32(1), U32(0), U32(6), Text("a\x01z\xED\xA0\x80"), U32(2), Text("hi")});
     WriteFile(P("legacy.bin"), AsString(legacy));
     const auto listed = Run({"list", P("legacy.bin")});
     ASSERT_EQ(listed.code, 0) << listed.output;
     EXPECT_THAT(listed.output, HasSubstr("legacy"));
-    EXPECT_THAT(listed.output, HasSubstr("a\\x01z")) << "control characters escaped";
+    EXPECT_THAT(listed.output, HasSubstr("a\\x01z\\xED\\xA0\\x80")) << "unprintables escaped";
 }
 
 struct BadRun {
@@ -156,6 +158,9 @@ TEST_P(LudrinPackRejects, WithAMessageAndANonZeroCode) {
     Bytes wrongSize = form;
     wrongSize[wrongSize.size() - 3 - 9 - 4] ^= 1; // the record's size field
     WriteFile(P("size.bin"), AsString(wrongSize));
+    Bytes longBlock = form;
+    longBlock[longBlock.size() - 3 - 7 - 1] = 0x40; // the block's length field
+    WriteFile(P("blocks.bin"), AsString(longBlock));
 
     std::vector<std::string> args;
     for (const auto& arg : GetParam().args) {
@@ -172,12 +177,19 @@ INSTANTIATE_TEST_SUITE_P(
         BadRun{"no_command", {}, 2, "usage"},
         BadRun{"unknown_command", {"pack"}, 2, "unknown command"},
         BadRun{"build_without_out", {"build", "x"}, 2, "--out"},
+        BadRun{"build_without_files", {"build", "--out", "@f.bin"}, 2, "slot files"},
+        BadRun{"folder_as_input", {"build", "--out", "@f.bin", "@"}, 1, "not a regular file"},
         BadRun{"missing_file", {"list", "@nothing.bin"}, 1, "cannot open"},
         BadRun{"missing_input", {"build", "--out", "@f.bin", "@nothing"}, 1, "cannot open"},
         BadRun{"slot_not_number", {"extract", "@form.bin", "uno", "@o"}, 2, "decimal"},
         BadRun{"slot_out_of_range", {"extract", "@form.bin", "1", "@o"}, 1, "out of range"},
         BadRun{"cut_form", {"list", "@cut.bin"}, 1, "ends early"},
         BadRun{"wrong_size", {"verify", "@size.bin"}, 1, "FAILED"},
+        BadRun{"list_damaged_blocks", {"list", "@blocks.bin"}, 1, "stored file 0 at offset 8"},
+        BadRun{"extract_damaged_blocks",
+               {"extract", "@blocks.bin", "0", "@o"},
+               1,
+               "stored file 0 at offset 8"},
         BadRun{"help", {"--help"}, 0, "ludrin-pack build --out"}),
     [](const auto& info) { return std::string(info.param.name); });
 
