@@ -81,5 +81,39 @@ TEST_F(LaunchFolder, TheOwnerKeepsPaintingAndIsEnabledAgainAfterTheWait) {
     DestroyWindow(owner);
 }
 
+// Keys typed during the wait must not reach a button of the disabled owner: the focus
+// leaves it, and comes back once the wait is over.
+HWND g_focusDuringWait = nullptr;
+
+TEST_F(LaunchFolder, NoChildOfTheOwnerKeepsTheKeyboardDuringTheWait) {
+    const HWND owner =
+        CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
+                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    const HWND button =
+        CreateWindowExW(0, L"BUTTON", L"go", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 50, 20,
+                        owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(owner);
+    SetFocus(button);
+    ASSERT_EQ(GetFocus(), button);
+
+    g_focusDuringWait = button;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (g_focusDuringWait != nullptr) {
+            g_focusDuringWait = GetFocus();
+        }
+    });
+    ShellLaunchRequest request = Request(L"0");
+    request.owner = owner;
+    auto process = ShellLaunch(request);
+    ASSERT_TRUE(process.Started());
+    EXPECT_EQ(process.Wait(), 0u);
+    KillTimer(nullptr, timer);
+
+    EXPECT_TRUE(g_focusDuringWait == nullptr || !IsChild(owner, g_focusDuringWait));
+    EXPECT_EQ(GetFocus(), button);
+    DestroyWindow(owner);
+}
+
 } // namespace
 } // namespace ludrin::launch

@@ -17,6 +17,14 @@ HANDLE AsHandle(std::intptr_t process) {
 // owner of a modal dialog: it repaints, but no button can start another operation.
 bool PumpUntilSignalled(HANDLE process, HWND owner) {
     const bool disable = owner != nullptr && IsWindowEnabled(owner);
+    // A button of the owner that keeps the focus would still take Enter while its window
+    // is disabled and start another operation inside this one.
+    const HWND focus = GetFocus();
+    const bool ownerHadFocus =
+        owner != nullptr && focus != nullptr && (focus == owner || IsChild(owner, focus) != FALSE);
+    if (ownerHadFocus) {
+        SetFocus(nullptr);
+    }
     if (disable) {
         EnableWindow(owner, FALSE);
     }
@@ -44,6 +52,9 @@ bool PumpUntilSignalled(HANDLE process, HWND owner) {
     if (disable) {
         EnableWindow(owner, TRUE);
         SetForegroundWindow(owner);
+    }
+    if (ownerHadFocus && IsWindow(focus) && IsWindowEnabled(owner)) {
+        SetFocus(focus);
     }
     if (quitCode) {
         PostQuitMessage(*quitCode);
