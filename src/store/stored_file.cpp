@@ -1,5 +1,5 @@
 #include "store/stored_file.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 #include "store/block_packer.hpp"
 #include "store/container_layout.hpp"
 #include "store/file_storage.hpp"

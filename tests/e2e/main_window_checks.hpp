@@ -4,7 +4,7 @@
 
 #include "app/main_window_layout.hpp"
 #include "e2e/installer_driver.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "e2e/installer_driver.hpp"
 #include "e2e/main_window_checks.hpp"
 #include "e2e/window_probe.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 #include "support/test_arguments.hpp"
 #include "ui/controls/glow_button_protocol.hpp"
 

@@ -4,7 +4,7 @@
 #include "app/main_window_layout.hpp"
 #include "e2e/installer_driver.hpp"
 #include "e2e/wine_user_files.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 #include "support/running_program.hpp"
 #include "support/temp_dir.hpp"
 #include "support/test_arguments.hpp"

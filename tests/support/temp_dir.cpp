@@ -1,6 +1,6 @@
 #include "support/temp_dir.hpp"
 
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "support/test_arguments.hpp"
 
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 
 #include <map>
 

@@ -1,6 +1,6 @@
 #include "platform/exeinfo/exe_info.hpp"
-#include "platform/text/convert.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/str_to_int.hpp"
+#include "platform/text/utf.hpp"
 
 #include <gtest/gtest.h>
 

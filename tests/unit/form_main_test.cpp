@@ -1,6 +1,6 @@
 #include "app/form_main.hpp"
 #include "app/form_texts.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 #include "support/recording_view.hpp"
 #include "support/temp_dir.hpp"
 

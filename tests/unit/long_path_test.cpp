@@ -1,5 +1,6 @@
 #include "platform/sysinfo/long_path.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/ascii_case.hpp"
+#include "platform/text/utf.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "platform/sysinfo/special_folders.hpp"
 #include "platform/sysinfo/system_info.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 #include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>

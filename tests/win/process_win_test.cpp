@@ -1,7 +1,7 @@
 #include "platform/fs/fs.hpp"
 #include "platform/process/delete_directory.hpp"
 #include "platform/process/process_exists.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 #include "support/running_program.hpp"
 #include "support/temp_dir.hpp"
 #include "support/test_arguments.hpp"

@@ -1,6 +1,6 @@
 #include "commands.hpp"
 #include "payload_input.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 #include "store/block_packer.hpp"
 #include "store/container_layout.hpp"
 #include "store/file_storage.hpp"

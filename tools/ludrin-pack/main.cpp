@@ -2,7 +2,7 @@
 // extracts and verifies the payload of a form stream, a bare container or an installer.
 
 #include "commands.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 
 #include <exception>
 #include <iostream>

@@ -3,7 +3,7 @@
 
 #include "app/win32/form_resource_win32.hpp"
 #include "app/win32/main_window.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 #include "store/store_error.hpp"
 
 #include <windows.h>

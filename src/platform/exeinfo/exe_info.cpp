@@ -1,6 +1,7 @@
 #include "platform/exeinfo/exe_info.hpp"
 
-#include "platform/text/convert.hpp"
+#include "platform/text/comma_text.hpp"
+#include "platform/text/str_to_int.hpp"
 
 #include <cwchar>
 

@@ -1,7 +1,7 @@
 // Without version resources, the texts come from the project's own version.
 
 #include "platform/exeinfo/exe_info.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 
 #include <unistd.h>
 

@@ -1,6 +1,6 @@
 #include "platform/fs/fs.hpp"
 
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -2,7 +2,7 @@
 // with the parameters split at blanks.
 
 #include "platform/launch/shell_launch.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 
 #include <spawn.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 #include "platform/process/delete_directory.hpp"
 
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 #include "platform/process/process_exists.hpp"
 
-#include "platform/text/text.hpp"
+#include "platform/text/ascii_case.hpp"
 
 namespace ludrin::process {
 

@@ -4,7 +4,7 @@
 
 #include "platform/process/process_exists.hpp"
 
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 
 #include <dirent.h>
 #include <fcntl.h>

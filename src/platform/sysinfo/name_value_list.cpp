@@ -1,6 +1,6 @@
 #include "platform/sysinfo/name_value_list.hpp"
 
-#include "platform/text/text.hpp"
+#include "platform/text/ascii_case.hpp"
 
 namespace ludrin::sysinfo {
 

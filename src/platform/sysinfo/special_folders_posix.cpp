@@ -3,7 +3,7 @@
 
 #include "platform/sysinfo/special_folders.hpp"
 #include "platform/sysinfo/system_info.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 
 #include <cstdlib>
 #include <filesystem>

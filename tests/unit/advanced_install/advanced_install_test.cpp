@@ -1,6 +1,6 @@
 #include "app/form_main.hpp"
 #include "app/operation_messages.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 #include "support/recording_view.hpp"
 #include "support/running_program.hpp"
 #include "support/temp_dir.hpp"

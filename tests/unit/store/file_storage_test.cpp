@@ -1,4 +1,4 @@
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 #include "store/file_storage.hpp"
 #include "store/store_error.hpp"
 #include "support/temp_dir.hpp"

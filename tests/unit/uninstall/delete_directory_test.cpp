@@ -1,5 +1,5 @@
 #include "platform/process/delete_directory.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 #include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>

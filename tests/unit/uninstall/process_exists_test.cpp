@@ -1,5 +1,5 @@
 #include "platform/process/process_exists.hpp"
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 #include "support/running_program.hpp"
 #include "support/temp_dir.hpp"
 

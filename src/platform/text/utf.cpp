@@ -1,4 +1,4 @@
-#include "platform/text/text.hpp"
+#include "platform/text/utf.hpp"
 
 #include <cstdint>
 
@@ -100,26 +100,6 @@ std::string WideToUtf8(std::wstring_view wide) {
         AppendUtf8(out, (IsSurrogate(cp) || cp > 0x10FFFF) ? kReplacement : cp);
     }
     return out;
-}
-
-wchar_t AsciiLower(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
-}
-
-bool EqualsAsciiNoCase(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() && StartsWithAsciiNoCase(a, b);
-}
-
-bool StartsWithAsciiNoCase(std::wstring_view text, std::wstring_view prefix) {
-    if (prefix.size() > text.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (AsciiLower(text[i]) != AsciiLower(prefix[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace ludrin::text

@@ -13,9 +13,5 @@ std::wstring Utf8ToWide(std::string_view utf8);
 // Unpaired surrogates become U+FFFD.
 std::string WideToUtf8(std::wstring_view wide);
 
-// ASCII-only case folding, the rule for names compared "without regard to case" here.
-wchar_t AsciiLower(wchar_t c);
-bool EqualsAsciiNoCase(std::wstring_view a, std::wstring_view b);
-bool StartsWithAsciiNoCase(std::wstring_view text, std::wstring_view prefix);
 
 } // namespace ludrin::text
