@@ -1,12 +1,17 @@
 #include "app/form_main.hpp"
 
 #include "app/form_texts.hpp"
+#include "app/message_flags.hpp"
 #include "store/form_stream.hpp"
 
 namespace ludrin::app {
 
 TFormMain::TFormMain(FormView& view, std::span<const std::uint8_t> formResource)
     : stFileStorage(this), view_(view) {
+    // The store never shows anything itself; its one message goes through the window.
+    stFileStorage.OnUploadError = [this](const std::wstring& text) {
+        view_.ShowMessage(text, kApplicationTitle, kMbOk | kMbIconError | kMbTopMost);
+    };
     if (!formResource.empty()) {
         store::ReadFormStream(formResource, stFileStorage);
     }
@@ -37,8 +42,7 @@ void TFormMain::btnCloseClick() {
 }
 
 InstallationLayout TFormMain::Layout() const {
-    return InstallationLayout(
-        FolderRoots{UserTempDir, UserMyDocuments, UserDesktopDirectory, PathBASSDll});
+    return InstallationLayout(FolderRoots{UserMyDocuments, UserDesktopDirectory, PathBASSDll});
 }
 
 } // namespace ludrin::app

@@ -6,6 +6,9 @@
 namespace ludrin::app {
 
 inline constexpr const wchar_t* kTitleText = L"Installazione Ludrin";
+// The application's own title (its executable's name), the caption of messages that the
+// components show through the window.
+inline constexpr const wchar_t* kApplicationTitle = L"InstallLudrin";
 
 struct VersionTexts {
     std::wstring Build;    // "Build: " + file version

@@ -20,10 +20,6 @@ std::wstring InstallationLayout::Compose(const std::wstring& root, const wchar_t
     return path;
 }
 
-std::wstring InstallationLayout::PayloadArchive() const {
-    return SlotDestination(kSlotPayloadArchive);
-}
-
 std::wstring InstallationLayout::SharedLibraryFolder() const {
     return Compose(roots_.AppData, L"\\brvdll");
 }
@@ -57,8 +53,9 @@ std::wstring InstallationLayout::SlotDestination(std::size_t slot) const {
         throw std::out_of_range("payload slot " + std::to_string(slot) + " does not exist");
     }
     const auto& entry = kPayloadSlots[slot];
-    if (entry.root == SlotRoot::TempDir) {
-        return Compose(roots_.TempDir, entry.fileName);
+    if (entry.root != SlotRoot::PlayerFolder) {
+        throw std::out_of_range("payload slot " + std::to_string(slot) +
+                                " is written into a run's folder only");
     }
     const auto folder = PlayerFolder();
     return folder.empty() ? folder : folder + separator_ + entry.fileName;

@@ -1,16 +1,9 @@
 #include "store/auto_extract.hpp"
 #include "platform/fs/path_separator.hpp"
-#include "store/store_files.hpp"
+#include "platform/sysinfo/known_folders.hpp"
 
 namespace ludrin::store {
 namespace {
-
-std::wstring WithDelimiter(std::wstring path) {
-    if (path.empty() || !IsPathDelimiter(path.back())) {
-        path.push_back(fs::kPathSeparator);
-    }
-    return path;
-}
 
 std::optional<std::wstring> Nonempty(std::wstring path) {
     if (path.empty()) {
@@ -21,7 +14,7 @@ std::optional<std::wstring> Nonempty(std::wstring path) {
 
 // A folder below the Windows folder, which ends in a delimiter when known.
 std::optional<std::wstring> BelowWindows(const wchar_t* name) {
-    const std::wstring windows = GetWindowsDir();
+    const std::wstring windows = sysinfo::WindowsFolder();
     if (windows.empty()) {
         return std::nullopt;
     }
@@ -32,19 +25,19 @@ std::optional<std::wstring> BaseFolder(TstToplevelDir kind) {
     using enum TstToplevelDir;
     switch (kind) {
     case tdDesktop:
-        return Nonempty(ShellFolder(L"Desktop"));
+        return Nonempty(sysinfo::ShellFolder(L"Desktop"));
     case tdMyDocuments:
-        return Nonempty(ShellFolder(L"Personal"));
+        return Nonempty(sysinfo::ShellFolder(L"Personal"));
     case tdMyPictures:
-        return Nonempty(ShellFolder(L"My Pictures"));
+        return Nonempty(sysinfo::ShellFolder(L"My Pictures"));
     case tdAppData:
-        return Nonempty(ShellFolder(L"AppData"));
+        return Nonempty(sysinfo::ShellFolder(L"AppData"));
     case tdWindowsDir:
-        return Nonempty(GetWindowsDir());
+        return Nonempty(sysinfo::WindowsFolder());
     case tdTempDir:
-        return Nonempty(GetTempDir());
+        return Nonempty(sysinfo::TempFolder());
     case tdSystemDir:
-        return Nonempty(GetSystemDir());
+        return Nonempty(sysinfo::SystemFolder());
     case tdMediaDir:
         return BelowWindows(L"MEDIA");
     case tdCursorsDir:
@@ -54,7 +47,7 @@ std::optional<std::wstring> BaseFolder(TstToplevelDir kind) {
     case tdSamplesDir:
         return BelowWindows(L"SAMPLES");
     case tdProgramFiles: {
-        const std::wstring windows = GetWindowsDir();
+        const std::wstring windows = sysinfo::WindowsFolder();
         if (windows.size() < 3) {
             return std::nullopt;
         }
@@ -62,7 +55,7 @@ std::optional<std::wstring> BaseFolder(TstToplevelDir kind) {
     }
     case tdCurrentDir:
     default:
-        return Nonempty(ExecutableDir());
+        return Nonempty(sysinfo::ExecutableFolder());
     }
 }
 
@@ -77,12 +70,12 @@ std::optional<std::wstring> TExtractTo::ResolvedPath() const {
         return std::nullopt;
     }
     // An empty Subdirectory adds nothing: its lone delimiter is stripped again.
-    std::wstring sub = WithDelimiter(Subdirectory);
+    const std::wstring sub = fs::WithTrailingSeparator(Subdirectory);
     std::size_t leading = 0;
-    while (leading < sub.size() && IsPathDelimiter(sub[leading])) {
+    while (leading < sub.size() && fs::IsPathSeparator(sub[leading])) {
         ++leading;
     }
-    return WithDelimiter(*base) + sub.substr(leading);
+    return fs::WithTrailingSeparator(*base) + sub.substr(leading);
 }
 
 std::wstring TExtractTo::Path() const {

@@ -1,6 +1,8 @@
 #include "store/block_packer.hpp"
 #include "store/store_error.hpp"
 
+#include "bytes/byte_writer.hpp"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -211,9 +213,9 @@ const std::uint8_t* CopyEscapeLiterals(const std::uint8_t* p, const std::uint8_t
     return start;
 }
 
+// Block lengths, counts and positions all fit 16 bits by construction.
 void Put16(std::uint8_t* p, std::size_t value) {
-    p[0] = static_cast<std::uint8_t>(value);
-    p[1] = static_cast<std::uint8_t>(value >> 8);
+    bytes::PutU16(p, static_cast<std::uint16_t>(value));
 }
 
 std::size_t Get16(const std::uint8_t* p) {
@@ -514,10 +516,7 @@ std::size_t SFPack(std::span<const std::uint8_t> source, std::span<std::uint8_t>
         throw std::invalid_argument("SFPack: destination smaller than SFCalcTargetSz");
     }
     std::uint8_t* const out = destination.data();
-    const auto size = static_cast<std::uint32_t>(source.size());
-    for (int i = 0; i < 4; ++i) {
-        out[i] = static_cast<std::uint8_t>(size >> (8 * i));
-    }
+    bytes::PutU32(out, static_cast<std::uint32_t>(source.size()));
     std::size_t at = 4;
     for (std::size_t offset = 0; offset < source.size(); offset += kChunkSize) {
         const std::size_t chunk = std::min(kChunkSize, source.size() - offset);

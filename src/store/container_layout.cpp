@@ -1,16 +1,16 @@
 #include "store/container_layout.hpp"
 #include "store/block_packer.hpp"
 
-#include <string>
-
 namespace ludrin::store {
 namespace {
+
+using bytes::ByteReader;
 
 std::uint32_t ReadField(ByteReader& reader, const char* what) {
     if (reader.Remaining() < 4) {
         throw EStoreError(std::string("the ") + what + " field runs past the end of the container");
     }
-    return reader.ReadU32();
+    return reader.ReadU32(what);
 }
 
 std::span<const std::uint8_t> TakeBytes(ByteReader& reader, std::uint32_t count, const char* what) {
@@ -19,7 +19,7 @@ std::span<const std::uint8_t> TakeBytes(ByteReader& reader, std::uint32_t count,
                           " bytes runs past the end of the container (" +
                           std::to_string(reader.Remaining()) + " bytes left)");
     }
-    return reader.Take(count);
+    return reader.Take(count, what);
 }
 
 } // namespace
@@ -29,10 +29,14 @@ RecordView ReadRecord(ByteReader& reader, bool packed) {
     record.offset = reader.Position();
     if (!packed) {
         // The older layout keeps the stream's own read error.
-        record.name = reader.Take(reader.ReadU32());
-        record.length = reader.ReadU32();
-        record.size = record.length;
-        record.body = reader.Take(record.length);
+        try {
+            record.name = reader.Take(reader.ReadU32("name length"), "name");
+            record.length = reader.ReadU32("data length");
+            record.size = record.length;
+            record.body = reader.Take(record.length, "data");
+        } catch (const bytes::ShortRead&) {
+            throw EReadError();
+        }
         return record;
     }
     record.name = TakeBytes(reader, ReadField(reader, "name length"), "name");
@@ -42,29 +46,34 @@ RecordView ReadRecord(ByteReader& reader, bool packed) {
                           " is below the 4 bytes of its size field");
     }
     const auto packedBytes = TakeBytes(reader, record.length, "packed data");
-    ByteReader packedReader(packedBytes);
-    record.size = packedReader.ReadU32();
+    record.size = ByteReader::LittleEndian<std::uint32_t>(packedBytes.first(4));
     record.body = packedBytes.subspan(4);
     return record;
+}
+
+EStoreError RecordError(std::size_t slot, std::size_t offset, const std::string& what) {
+    return EStoreError("stored file " + std::to_string(slot) + " at offset " +
+                       std::to_string(offset) + ": " + what);
 }
 
 ContainerView WalkContainer(std::span<const std::uint8_t> container) {
     ByteReader reader(container);
     ContainerView view;
-    const std::uint32_t first = reader.ReadU32();
+    if (reader.Remaining() < 8) {
+        throw EReadError();
+    }
+    const std::uint32_t first = reader.ReadU32("signature or count");
     view.compressed = first == kContainerSignature;
-    const std::uint32_t second = reader.ReadU32();
+    const std::uint32_t second = reader.ReadU32("count or unused word");
     view.count = view.compressed ? second : first;
     for (std::uint32_t slot = 0; slot < view.count; ++slot) {
         const std::size_t offset = reader.Position();
         try {
             view.records.push_back(ReadRecord(reader, view.compressed));
         } catch (const EReadError&) {
-            throw EStoreError("stored file " + std::to_string(slot) + " at offset " +
-                              std::to_string(offset) + ": Stream read error");
+            throw ERecordCutShort(slot, offset);
         } catch (const EStoreError& error) {
-            throw EStoreError("stored file " + std::to_string(slot) + " at offset " +
-                              std::to_string(offset) + ": " + error.what());
+            throw RecordError(slot, offset, error.what());
         }
     }
     view.end = reader.Position();

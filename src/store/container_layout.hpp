@@ -3,11 +3,13 @@
 // file (name, packed length, size, packed blocks), or the older layout without signature
 // whose records hold the data unpacked. Records are walked in place, never copied.
 
-#include "store/byte_reader.hpp"
+#include "bytes/byte_reader.hpp"
+#include "store/store_error.hpp"
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace ludrin::store {
@@ -27,7 +29,7 @@ struct RecordView {
 // Reads one record at the reader's position. A signature-layout record whose fields run
 // past the end, or whose packed length is below 4, is an EStoreError naming the fault; a
 // legacy record cut short is the plain EReadError ("Stream read error").
-RecordView ReadRecord(ByteReader& reader, bool packed);
+RecordView ReadRecord(bytes::ByteReader& reader, bool packed);
 
 struct ContainerView {
     bool compressed = false; // had the signature
@@ -36,9 +38,14 @@ struct ContainerView {
     std::size_t end = 0; // where the last record ends
 };
 
-// Walks a whole container without unpacking anything (listing, checking). Errors carry the
-// record's slot and offset.
+// Walks a whole container without unpacking anything: the one reading of its layout. A
+// header cut short is the plain EReadError; a damaged signature-layout record is an
+// EStoreError carrying the record's slot and offset; a legacy record cut short is
+// ERecordCutShort, whose text stays the plain "Stream read error".
 ContainerView WalkContainer(std::span<const std::uint8_t> container);
+
+// An error of the record at a slot, placed as the walk places its own.
+EStoreError RecordError(std::size_t slot, std::size_t offset, const std::string& what);
 
 // Unpacks a signature-layout record into `data` (resized to its size). The block framing is
 // checked before anything is allocated, so a forged size cannot demand gigabytes from a few

@@ -1,27 +1,32 @@
 #include "store/file_storage.hpp"
+#include "bytes/byte_writer.hpp"
+#include "platform/fs/fs.hpp"
+#include "platform/fs/path_separator.hpp"
 #include "store/container_layout.hpp"
-#include "store/store_files.hpp"
 
 #include <string>
 
 namespace ludrin::store {
+namespace {
+
+// Automatic extraction never writes over a folder either: anything at the path counts.
+bool PresentForOverwrite(const std::wstring& path) {
+    return fs::FileExists(path) || fs::DirectoryExists(path);
+}
+
+} // namespace
 
 TstFileStorage::~TstFileStorage() {
     if (!AutoExtract.Enabled || !AutoExtract.RemoveOnTerminate || ExtractedFilesList.empty()) {
         return;
     }
     for (const auto& path : ExtractedFilesList) {
-        DeleteFileAt(path);
+        fs::RemoveFile(path);
     }
     // Only the first file's own folder, and only when nothing else is left in it.
-    const std::wstring& first = ExtractedFilesList.front();
-    std::size_t cut = first.size();
-    while (cut > 0 && !IsPathDelimiter(first[cut - 1])) {
-        --cut;
-    }
-    const std::wstring folder = first.substr(0, cut);
-    if (!folder.empty() && IsDirectoryEmpty(folder)) {
-        RemoveFolder(folder);
+    const std::wstring folder(fs::FolderPart(ExtractedFilesList.front()));
+    if (fs::IsFolderEmpty(folder)) {
+        fs::RemoveFolder(folder);
     }
 }
 
@@ -33,49 +38,29 @@ std::uint32_t TstFileStorage::DataSize() const {
     return total;
 }
 
-void TstFileStorage::ReadData(ByteReader& stream) {
-    ByteReader attempt = stream;
-    const std::uint32_t first = attempt.ReadU32();
-    const bool compressed = first == kContainerSignature;
-    const std::uint32_t second = attempt.ReadU32();
-    const std::uint32_t count = compressed ? second : first;
-
-    // Records are read into a side list so that a damaged container changes nothing.
-    const bool previous = Compressed;
-    Compressed = compressed;
+void TstFileStorage::ReadData(std::span<const std::uint8_t> container) {
+    const ContainerView view = WalkContainer(container);
+    // Records are unpacked into a side list so that a damaged container changes nothing.
     std::vector<std::unique_ptr<TStoredFile>> read;
-    try {
-        for (std::uint32_t slot = 0; slot < count; ++slot) {
-            const std::size_t offset = attempt.Position();
-            auto file = std::make_unique<TStoredFile>(this);
-            try {
-                file->ReadData(attempt);
-            } catch (const EReadError&) {
-                throw;
-            } catch (const EStoreError& error) {
-                throw EStoreError("stored file " + std::to_string(slot) + " at offset " +
-                                  std::to_string(offset) + ": " + error.what());
-            }
-            read.push_back(std::move(file));
+    for (std::size_t slot = 0; slot < view.records.size(); ++slot) {
+        const RecordView& record = view.records[slot];
+        auto file = std::make_unique<TStoredFile>(this);
+        try {
+            file->Load(record, view.compressed);
+        } catch (const EStoreError& error) {
+            throw RecordError(slot, record.offset, error.what());
         }
-    } catch (...) {
-        Compressed = previous;
-        throw;
+        read.push_back(std::move(file));
     }
+    Compressed = view.compressed;
     for (auto& file : read) {
         Files.push_back(std::move(file));
     }
-    stream = attempt;
-}
-
-void TstFileStorage::ReadData(std::span<const std::uint8_t> container) {
-    ByteReader reader(container);
-    ReadData(reader);
 }
 
 void TstFileStorage::WriteData(std::vector<std::uint8_t>& stream) const {
-    AppendU32(stream, kContainerSignature);
-    AppendU32(stream, Count());
+    bytes::AppendU32(stream, kContainerSignature);
+    bytes::AppendU32(stream, Count());
     for (const auto& file : Files) {
         file->WriteData(stream);
     }
@@ -129,11 +114,11 @@ void TstFileStorage::Loaded() {
         case TstFileStorageOverwrite::owIfSizeDifferent:
             // Full 64-bit compare: a file 4 GiB longer is different. An unreadable size
             // (-1) differs from every stored size.
-            extract = !FileExists(output) ||
-                      ExtractFileSize(output) != static_cast<std::int64_t>(file->Size);
+            extract = !PresentForOverwrite(output) ||
+                      fs::FileSize(output) != static_cast<std::int64_t>(file->Size);
             break;
         case TstFileStorageOverwrite::owNever:
-            extract = !FileExists(output);
+            extract = !PresentForOverwrite(output);
             break;
         case TstFileStorageOverwrite::owAlways:
             break;

@@ -4,7 +4,6 @@
 // then only calls Extract by slot.
 
 #include "store/auto_extract.hpp"
-#include "store/byte_reader.hpp"
 #include "store/stored_file.hpp"
 
 #include <cstdint>
@@ -37,6 +36,9 @@ public:
     std::vector<std::wstring> ExtractedFilesList;
     TOnExtractEvent OnExtract;
     TOnExtractedEvent OnExtracted;
+    // How a stored file's Upload tells the user it could not read the file: the window
+    // provides it, the store shows nothing itself.
+    std::function<void(const std::wstring& message)> OnUploadError;
 
     // Always the number of entries in Files, so that writing and DataSize never disagree
     // with the list.
@@ -48,7 +50,6 @@ public:
     // Reads a whole container and appends its files. All or nothing: a damaged container
     // throws EStoreError (EReadError for a cut-short older record) and leaves the store
     // as it was.
-    void ReadData(ByteReader& stream);
     void ReadData(std::span<const std::uint8_t> container);
     // Appends the container in the signature layout.
     void WriteData(std::vector<std::uint8_t>& stream) const;

@@ -1,5 +1,7 @@
 #include "store/form_stream.hpp"
-#include "store/byte_reader.hpp"
+#include "bytes/byte_reader.hpp"
+#include "bytes/byte_writer.hpp"
+#include "store/store_error.hpp"
 
 #include <cstring>
 #include <limits>
@@ -46,7 +48,7 @@ public:
 
     std::optional<std::span<const std::uint8_t>> Find() {
         Guard([&] {
-            const auto signature = reader_.Take(4);
+            const auto signature = reader_.Take(4, "signature");
             if (std::memcmp(signature.data(), kFormSignature, 4) != 0) {
                 throw EStoreError("not a binary form stream: no TPF0 signature");
             }
@@ -60,7 +62,7 @@ private:
     template <typename Step> void Guard(Step step) {
         try {
             step();
-        } catch (const EReadError&) {
+        } catch (const bytes::ShortRead&) {
             throw EStoreError("form stream ends early at offset " +
                               std::to_string(reader_.Position()) + " of " +
                               std::to_string(reader_.Size()));
@@ -78,19 +80,19 @@ private:
     }
 
     std::string_view ReadShortString() {
-        const auto bytes = reader_.Take(reader_.ReadU8());
+        const auto bytes = reader_.Take(reader_.ReadU8("name length"), "name");
         return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
     }
 
-    bool EndOfList() const { return reader_.Peek() == vaNull; }
+    bool EndOfList() const { return reader_.Peek("value type") == vaNull; }
 
     // Returns true once StoredData has been found, so that nothing after it is walked.
     bool ReadObject(int depth) {
         Enter(depth);
-        if ((reader_.Peek() & 0xF0) == kFilerFlagsMarker) {
-            const std::uint8_t flags = reader_.ReadU8() & 0x0F;
+        if ((reader_.Peek("value type") & 0xF0) == kFilerFlagsMarker) {
+            const std::uint8_t flags = reader_.ReadU8("filer flags") & 0x0F;
             if ((flags & kFlagChildPos) != 0) {
-                const std::uint8_t type = reader_.ReadU8();
+                const std::uint8_t type = reader_.ReadU8("value type");
                 if (type != vaInt8 && type != vaInt16 && type != vaInt32) {
                     Fail("child position is not an integer (value type " + std::to_string(type) +
                          ")");
@@ -102,29 +104,29 @@ private:
         ReadShortString(); // component name
         while (!EndOfList()) {
             const std::string_view name = ReadShortString();
-            const std::uint8_t type = reader_.ReadU8();
+            const std::uint8_t type = reader_.ReadU8("value type");
             if (name == kStoredData && type == vaBinary) {
-                found_ = reader_.Take(reader_.ReadU32());
+                found_ = reader_.Take(reader_.ReadU32("StoredData length"), "StoredData");
                 return true;
             }
             SkipValue(type, depth);
         }
-        reader_.ReadU8();
+        reader_.ReadU8("end of list");
         while (!EndOfList()) {
             if (ReadObject(depth + 1)) {
                 return true;
             }
         }
-        reader_.ReadU8();
+        reader_.ReadU8("end of list");
         return false;
     }
 
     void SkipProperties(int depth) {
         while (!EndOfList()) {
             ReadShortString();
-            SkipValue(reader_.ReadU8(), depth);
+            SkipValue(reader_.ReadU8("value type"), depth);
         }
-        reader_.ReadU8();
+        reader_.ReadU8("end of list");
     }
 
     void SkipValue(std::uint8_t type, int depth) {
@@ -135,28 +137,28 @@ private:
         case vaNil:
             return;
         case vaInt8:
-            return reader_.Skip(1);
+            return reader_.Skip(1, "value");
         case vaInt16:
-            return reader_.Skip(2);
+            return reader_.Skip(2, "value");
         case vaInt32:
         case vaSingle:
-            return reader_.Skip(4);
+            return reader_.Skip(4, "value");
         case vaInt64:
         case vaDouble:
         case vaCurrency:
         case vaDate:
-            return reader_.Skip(8);
+            return reader_.Skip(8, "value");
         case vaExtended:
-            return reader_.Skip(10);
+            return reader_.Skip(10, "value");
         case vaString:
         case vaIdent:
-            return reader_.Skip(reader_.ReadU8());
+            return reader_.Skip(reader_.ReadU8("value length"), "value");
         case vaBinary:
         case vaLString:
         case vaUTF8String:
-            return reader_.Skip(reader_.ReadU32());
+            return reader_.Skip(reader_.ReadU32("value length"), "value");
         case vaWString:
-            return reader_.Skip(std::size_t{reader_.ReadU32()} * 2);
+            return reader_.Skip(std::uint64_t{reader_.ReadU32("value length")} * 2, "value");
         case vaSet:
             while (!ReadShortString().empty()) {
             }
@@ -164,29 +166,29 @@ private:
         case vaList:
             Enter(depth + 1);
             while (!EndOfList()) {
-                SkipValue(reader_.ReadU8(), depth + 1);
+                SkipValue(reader_.ReadU8("value type"), depth + 1);
             }
-            return reader_.Skip(1);
+            return reader_.Skip(1, "value");
         case vaCollection:
             Enter(depth + 1);
             while (!EndOfList()) {
                 // An item may carry its order as an integer, then a list of properties.
-                const std::uint8_t next = reader_.Peek();
+                const std::uint8_t next = reader_.Peek("value type");
                 if (next == vaInt8 || next == vaInt16 || next == vaInt32) {
-                    SkipValue(reader_.ReadU8(), depth + 1);
+                    SkipValue(reader_.ReadU8("value type"), depth + 1);
                 }
-                if (reader_.ReadU8() != vaList) {
+                if (reader_.ReadU8("value type") != vaList) {
                     Fail("collection item is not a property list");
                 }
                 SkipProperties(depth + 1);
             }
-            return reader_.Skip(1);
+            return reader_.Skip(1, "value");
         default:
             Fail("unknown value type " + std::to_string(type));
         }
     }
 
-    ByteReader reader_;
+    bytes::ByteReader reader_;
     std::optional<std::span<const std::uint8_t>> found_;
 };
 
@@ -198,7 +200,7 @@ void AppendShortString(std::vector<std::uint8_t>& out, std::string_view text) {
 void AppendIntProperty(std::vector<std::uint8_t>& out, std::string_view name, std::int16_t value) {
     AppendShortString(out, name);
     out.push_back(vaInt16);
-    AppendU16(out, static_cast<std::uint16_t>(value));
+    bytes::AppendU16(out, static_cast<std::uint16_t>(value));
 }
 
 } // namespace
@@ -226,16 +228,10 @@ std::vector<std::uint8_t> WriteFormStream(const TstFileStorage& store) {
         AppendShortString(out, kStoredData);
         out.push_back(vaBinary);
         // The container is written in place behind its length field, then measured.
-        const std::size_t lengthAt = out.size();
-        AppendU32(out, 0);
+        bytes::LengthField length(out);
         store.WriteData(out);
-        const std::size_t length = out.size() - lengthAt - 4;
-        if (length > std::numeric_limits<std::uint32_t>::max()) {
+        if (!length.Close()) {
             throw EStoreError("the container is 4 GiB or longer");
-        }
-        for (int i = 0; i < 4; ++i) {
-            out[lengthAt + static_cast<std::size_t>(i)] =
-                static_cast<std::uint8_t>(length >> (8 * i));
         }
     }
     out.push_back(vaNull); // end of the store's properties

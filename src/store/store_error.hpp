@@ -1,6 +1,7 @@
 #pragma once
 // Errors of the payload store. Malformed stored data is always reported, never guessed at.
 
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -17,6 +18,14 @@ public:
 class EReadError : public EStoreError {
 public:
     EReadError() : EStoreError("Stream read error") {}
+};
+
+// A record of the older layout cut short: still the plain read error, but it knows which.
+class ERecordCutShort : public EReadError {
+public:
+    ERecordCutShort(std::uint32_t slot, std::size_t offset) : Slot(slot), Offset(offset) {}
+    std::uint32_t Slot;
+    std::size_t Offset;
 };
 
 // An index outside the list of stored files.

@@ -1,9 +1,11 @@
 #include "store/stored_file.hpp"
+#include "bytes/byte_writer.hpp"
+#include "platform/fs/fs.hpp"
+#include "platform/fs/path_separator.hpp"
 #include "platform/text/utf.hpp"
 #include "store/block_packer.hpp"
 #include "store/container_layout.hpp"
 #include "store/file_storage.hpp"
-#include "store/store_files.hpp"
 
 #include <limits>
 #include <string_view>
@@ -15,37 +17,27 @@ std::string_view AsChars(std::span<const std::uint8_t> bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-// The text up to and including the last delimiter.
-std::wstring FolderPart(const std::wstring& path) {
-    for (std::size_t i = path.size(); i > 0; --i) {
-        if (IsPathDelimiter(path[i - 1])) {
-            return path.substr(0, i);
-        }
-    }
-    return {};
-}
-
-std::wstring NamePart(const std::wstring& path) {
-    return path.substr(FolderPart(path).size());
-}
-
 // Creates every folder along a file's path, left to right; failures are ignored (a folder
 // that exists, a drive root): the file's creation reports what matters.
 void CreateFoldersAlong(const std::wstring& filePath) {
-    const std::wstring folder = FolderPart(filePath);
+    const std::wstring_view folder = fs::FolderPart(filePath);
     for (std::size_t i = 0; i < folder.size(); ++i) {
-        if (IsPathDelimiter(folder[i])) {
-            MakeFolder(folder.substr(0, i + 1));
+        if (fs::IsPathSeparator(folder[i])) {
+            fs::CreateFolder(std::wstring(folder.substr(0, i + 1)));
         }
     }
 }
 
 } // namespace
 
-void TStoredFile::ReadData(ByteReader& stream) {
+void TStoredFile::ReadData(bytes::ByteReader& stream) {
     const bool packed = Owner == nullptr || Owner->Compressed;
-    ByteReader attempt = stream;
-    const RecordView record = ReadRecord(attempt, packed);
+    bytes::ByteReader attempt = stream;
+    Load(ReadRecord(attempt, packed), packed);
+    stream = attempt;
+}
+
+void TStoredFile::Load(const RecordView& record, bool packed) {
     std::vector<std::uint8_t> data;
     if (packed) {
         UnpackRecord(record, data);
@@ -55,7 +47,6 @@ void TStoredFile::ReadData(ByteReader& stream) {
     FileName = text::Utf8ToWide(AsChars(record.name));
     Size = record.size;
     Data = std::move(data);
-    stream = attempt;
 }
 
 void TStoredFile::WriteData(std::vector<std::uint8_t>& stream) const {
@@ -65,23 +56,18 @@ void TStoredFile::WriteData(std::vector<std::uint8_t>& stream) const {
                           std::to_string(Data.size()) + " bytes of data");
     }
     const std::string name = text::WideToUtf8(FileName);
-    AppendU32(stream, static_cast<std::uint32_t>(name.size()));
-    AppendBytes(stream, {reinterpret_cast<const std::uint8_t*>(name.data()), name.size()});
+    bytes::AppendU32(stream, static_cast<std::uint32_t>(name.size()));
+    bytes::AppendBytes(stream, {reinterpret_cast<const std::uint8_t*>(name.data()), name.size()});
 
     // Pack straight behind the packed-length field, then trim to what was used.
-    const std::size_t lengthAt = stream.size();
+    bytes::LengthField packedLength(stream);
+    const std::size_t start = packedLength.BodyStart();
     const std::size_t capacity = SFCalcTargetSz(Data.size());
-    stream.resize(lengthAt + 4 + capacity);
-    const std::size_t packed =
-        SFPack(Data, std::span<std::uint8_t>(stream.data() + lengthAt + 4, capacity));
-    if (packed > std::numeric_limits<std::uint32_t>::max()) {
-        stream.resize(lengthAt);
+    stream.resize(start + capacity);
+    stream.resize(start + SFPack(Data, std::span<std::uint8_t>(stream.data() + start, capacity)));
+    if (!packedLength.Close()) {
+        stream.resize(start - 4);
         throw EStoreError("stored file \"" + name + "\" packs to more than 4 GiB");
-    }
-    stream.resize(lengthAt + 4 + packed);
-    for (int i = 0; i < 4; ++i) {
-        stream[lengthAt + static_cast<std::size_t>(i)] =
-            static_cast<std::uint8_t>(packed >> (8 * i));
     }
 }
 
@@ -95,10 +81,10 @@ bool TStoredFile::Extract(const std::wstring& outputFile, bool createPath) {
     if (!allow) {
         return true;
     }
-    if (createPath && !IsDirectoryExists(FolderPart(outputFile))) {
+    if (createPath && !fs::DirectoryExists(std::wstring(fs::FolderPart(outputFile)))) {
         CreateFoldersAlong(outputFile);
     }
-    const bool written = WriteWholeFile(outputFile, Data);
+    const bool written = fs::WriteWholeFile(outputFile, Data);
     if (written && Owner != nullptr && Owner->AutoExtract.RemoveOnTerminate) {
         Owner->ExtractedFilesList.push_back(outputFile);
     }
@@ -109,10 +95,12 @@ bool TStoredFile::Extract(const std::wstring& outputFile, bool createPath) {
 }
 
 bool TStoredFile::Upload(const std::wstring& fileName) {
-    FileName = NamePart(fileName);
-    auto content = ReadWholeFile(fileName);
+    FileName = fs::NamePart(fileName);
+    auto content = fs::ReadWholeFile(fileName);
     if (!content) {
-        ShowErrorMessage(L"This file can not be uploaded.");
+        if (Owner != nullptr && Owner->OnUploadError) {
+            Owner->OnUploadError(L"This file can not be uploaded.");
+        }
         return false;
     }
     Data = std::move(*content);

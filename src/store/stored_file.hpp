@@ -1,7 +1,8 @@
 #pragma once
 // One stored file of the payload store: its name, size and unpacked bytes.
 
-#include "store/byte_reader.hpp"
+#include "bytes/byte_reader.hpp"
+#include "store/container_layout.hpp"
 
 #include <cstdint>
 #include <string>
@@ -24,7 +25,9 @@ public:
     // Reads one container record: packed when the owner's container had the signature (or
     // there is no owner), otherwise the older unpacked layout. Damaged records throw
     // EStoreError; a cut-short older record throws EReadError. On error nothing changes.
-    void ReadData(ByteReader& stream);
+    void ReadData(bytes::ByteReader& stream);
+    // Takes a record already read: unpacks it when it is in the signature layout.
+    void Load(const RecordView& record, bool packed);
     // Appends one record in the signature layout.
     void WriteData(std::vector<std::uint8_t>& stream) const;
 
@@ -32,8 +35,9 @@ public:
     // the owner's events. True when written, or when OnExtract vetoed the extraction.
     bool Extract(const std::wstring& outputFile, bool createPath);
 
-    // Loads a disk file; shows "This file can not be uploaded." and answers false when it
-    // cannot be read. FileName takes the path's name part in every case.
+    // Loads a disk file; reports "This file can not be uploaded." through the owner's
+    // OnUploadError and answers false when it cannot be read. FileName takes the path's
+    // name part in every case.
     bool Upload(const std::wstring& fileName);
     void ClearData();
 };

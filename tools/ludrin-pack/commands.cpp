@@ -66,6 +66,9 @@ std::string EscapedName(std::span<const std::uint8_t> name) {
 store::ContainerView WalkPayload(const PayloadInput& input) {
     try {
         return store::WalkContainer(input.container);
+    } catch (const store::ERecordCutShort& error) {
+        throw std::runtime_error(input.source + ": " +
+                                 store::RecordError(error.Slot, error.Offset, error.what()).what());
     } catch (const store::EReadError&) {
         throw std::runtime_error(input.source + ": too short for a container header (" +
                                  std::to_string(input.container.size()) + " bytes)");

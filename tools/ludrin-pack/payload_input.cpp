@@ -1,5 +1,5 @@
 #include "payload_input.hpp"
-#include "pe_resources.hpp"
+#include "ludrin-pack/pe_resources.hpp"
 #include "store/form_stream.hpp"
 
 #include <cstring>

@@ -1,11 +1,21 @@
 #include "platform/fs/fs.hpp"
 
+#include "platform/fs/path_separator.hpp"
+#include "platform/win32/unique_handle.hpp"
+
 #include <windows.h>
+
+#include <limits>
+#include <string_view>
 
 namespace ludrin::fs {
 namespace {
 
 constexpr DWORD kAbsent = INVALID_FILE_ATTRIBUTES;
+constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+using win32::UniqueFindHandle;
+using win32::UniqueHandle;
 
 // The attributes of what the path leads to: a link is opened through to its target.
 DWORD TargetAttributes(const std::wstring& path) {
@@ -16,26 +26,24 @@ DWORD TargetAttributes(const std::wstring& path) {
     if (attributes == kAbsent && GetLastError() == ERROR_SHARING_VIOLATION) {
         // Files held open exclusively (a page file, say) still exist: ask the folder.
         WIN32_FIND_DATAW data;
-        const HANDLE find = FindFirstFileW(path.c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) {
+        const UniqueFindHandle find(FindFirstFileW(path.c_str(), &data));
+        if (!find) {
             return kAbsent;
         }
-        FindClose(find);
         attributes = data.dwFileAttributes;
     }
     if (attributes == kAbsent || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         return attributes;
     }
-    const HANDLE target =
-        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (target == INVALID_HANDLE_VALUE) {
+    const UniqueHandle target(CreateFileW(path.c_str(), 0, kShareReadWrite | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                          nullptr));
+    if (!target) {
         return kAbsent; // a dangling link leads nowhere
     }
     BY_HANDLE_FILE_INFORMATION info;
-    const bool known = GetFileInformationByHandle(target, &info) != FALSE;
-    CloseHandle(target);
-    return known ? info.dwFileAttributes : kAbsent;
+    return GetFileInformationByHandle(target.Get(), &info) != FALSE ? info.dwFileAttributes
+                                                                    : kAbsent;
 }
 
 } // namespace
@@ -56,6 +64,77 @@ bool RemoveFile(const std::wstring& path) {
 
 bool CreateFolder(const std::wstring& path) {
     return !path.empty() && CreateDirectoryW(path.c_str(), nullptr) != FALSE;
+}
+
+bool RemoveFolder(const std::wstring& path) {
+    return !path.empty() && RemoveDirectoryW(path.c_str()) != FALSE;
+}
+
+bool IsFolderEmpty(const std::wstring& path) {
+    if (path.empty()) {
+        return false;
+    }
+    WIN32_FIND_DATAW found{};
+    const UniqueFindHandle search(
+        FindFirstFileW((WithTrailingSeparator(path) + L"*.*").c_str(), &found));
+    if (!search) {
+        return false;
+    }
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            return false;
+        }
+    } while (FindNextFileW(search.Get(), &found));
+    return true;
+}
+
+std::optional<std::int64_t> FileSize(const std::wstring& path) {
+    // No access rights are needed to ask for the size, so a locked file still answers.
+    const UniqueHandle file(CreateFileW(path.c_str(), 0, kShareReadWrite, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (path.empty() || !file || !GetFileSizeEx(file.Get(), &size)) {
+        return std::nullopt;
+    }
+    return size.QuadPart;
+}
+
+bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> data) {
+    if (path.empty() || data.size() > std::numeric_limits<DWORD>::max()) {
+        return false;
+    }
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, kShareReadWrite, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return false;
+    }
+    DWORD written = 0;
+    const BOOL ok =
+        WriteFile(file.Get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+    return ok && written == data.size() && file.Reset();
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path) {
+    if (path.empty()) {
+        return std::nullopt;
+    }
+    const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, kShareReadWrite, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.Get(), &size) ||
+        size.QuadPart < 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > std::numeric_limits<std::uint32_t>::max()) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!data.empty() &&
+        (!ReadFile(file.Get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr) ||
+         read != data.size())) {
+        return std::nullopt;
+    }
+    return data;
 }
 
 } // namespace ludrin::fs

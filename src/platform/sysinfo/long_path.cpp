@@ -1,11 +1,14 @@
 #include "platform/sysinfo/long_path.hpp"
 
+#include "platform/fs/path_separator.hpp"
+
 #include <algorithm>
 
 namespace ludrin::sysinfo {
 namespace {
 
-constexpr wchar_t kSep = L'\\';
+// The algorithm reads Windows paths on every platform.
+constexpr wchar_t kSep = fs::kWindowsSeparator;
 
 bool IsLetter(wchar_t c) {
     return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');

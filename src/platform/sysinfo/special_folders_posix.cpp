@@ -1,6 +1,7 @@
 // The user's folders on a POSIX desktop, from the XDG base and user-directory rules.
 // Folders without an equivalent give an empty path.
 
+#include "platform/sysinfo/known_folders.hpp"
 #include "platform/sysinfo/special_folders.hpp"
 #include "platform/sysinfo/system_info.hpp"
 #include "platform/text/utf.hpp"
@@ -102,15 +103,9 @@ std::optional<std::wstring> StoredNameOnDisk(const std::wstring& path) {
     return text::Utf8ToWide(std::filesystem::path(native).filename().string());
 }
 
+// POSIX paths have no short form: the long form is the folder as given.
 std::wstring SITempPath() {
-    auto dir = Env("TMPDIR");
-    if (!dir.starts_with('/')) {
-        dir = "/tmp";
-    }
-    if (!dir.ends_with('/')) {
-        dir += '/';
-    }
-    return text::Utf8ToWide(dir);
+    return TempFolder();
 }
 
 } // namespace ludrin::sysinfo

@@ -1,6 +1,8 @@
+#include "platform/sysinfo/known_folders.hpp"
 #include "platform/sysinfo/long_path.hpp"
 #include "platform/sysinfo/special_folders.hpp"
 #include "platform/sysinfo/system_info.hpp"
+#include "platform/win32/unique_handle.hpp"
 
 #include <windows.h>
 
@@ -16,11 +18,9 @@ constexpr std::size_t kFolderBuffer = MAX_PATH + 1;
 
 std::optional<std::wstring> StoredNameOnDisk(const std::wstring& path) {
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    if (!win32::UniqueFindHandle(FindFirstFileW(path.c_str(), &found))) {
         return std::nullopt;
     }
-    FindClose(search);
     return std::wstring(found.cFileName);
 }
 
@@ -46,12 +46,7 @@ std::wstring SIGetSpecialFolderPath(TSystemFolder kind) {
 }
 
 std::wstring SITempPath() {
-    wchar_t buffer[MAX_PATH] = {};
-    const DWORD length = GetTempPathW(MAX_PATH, buffer);
-    if (length == 0 || length >= MAX_PATH) {
-        return {};
-    }
-    return SIGetLongPathName(std::wstring_view(buffer, length), StoredNameOnDisk);
+    return SIGetLongPathName(TempFolder(), StoredNameOnDisk);
 }
 
 } // namespace ludrin::sysinfo

@@ -196,15 +196,20 @@ TEST(FileStorage, RemovalOnDestructionDeletesWrittenFilesAndTheFirstFolderWhenEm
 TEST(StoredFile, UploadLoadsAFileAndClearDataEmptiesIt) {
     TempDir temp;
     WriteFile(temp / "dati.bin", "payload");
-    TStoredFile file;
+    TstFileStorage store;
+    std::vector<std::wstring> told;
+    store.OnUploadError = [&](const std::wstring& message) {
+        told.push_back(message);
+    };
+    TStoredFile file(&store);
     EXPECT_TRUE(file.Upload(Wide(temp / "dati.bin")));
     EXPECT_EQ(file.FileName, L"dati.bin");
     EXPECT_EQ(file.Size, 7u);
     EXPECT_EQ(file.Data, Text("payload"));
 
-    ::testing::internal::CaptureStderr();
+    EXPECT_TRUE(told.empty());
     EXPECT_FALSE(file.Upload(Wide(temp / "manca.bin")));
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "This file can not be uploaded.\n");
+    EXPECT_EQ(told, std::vector<std::wstring>{L"This file can not be uploaded."});
     EXPECT_EQ(file.FileName, L"manca.bin") << "the name changes in any case";
 
     file.ClearData();

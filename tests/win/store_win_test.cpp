@@ -1,9 +1,10 @@
 // The store's Windows file backend through Extract and the destination folders of
 // TExtractTo, with the real Windows API.
 
+#include "platform/fs/fs.hpp"
+#include "platform/fs/path_separator.hpp"
 #include "store/auto_extract.hpp"
 #include "store/file_storage.hpp"
-#include "store/store_files.hpp"
 #include "support/temp_dir.hpp"
 
 #include <windows.h>
@@ -21,13 +22,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-std::wstring WithBackslash(std::wstring path) {
-    if (!path.empty() && path.back() != L'\\') {
-        path.push_back(L'\\');
-    }
-    return path;
-}
-
 std::wstring ShellPath(int csidl) {
     wchar_t path[MAX_PATH] = {};
     return SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))
@@ -38,7 +32,7 @@ std::wstring ShellPath(int csidl) {
 std::wstring WindowsFolder() {
     wchar_t path[MAX_PATH] = {};
     GetWindowsDirectoryW(path, MAX_PATH);
-    return WithBackslash(path);
+    return fs::WithTrailingSeparator(path);
 }
 
 class StoreFilesWin : public ::testing::Test {
@@ -54,7 +48,7 @@ protected:
     std::wstring Folder() const { return temp_.Path().wstring(); }
 
     static std::wstring Read(const std::wstring& path) {
-        const auto data = ReadWholeFile(path);
+        const auto data = fs::ReadWholeFile(path);
         return data ? std::wstring(data->begin(), data->end()) : L"<unreadable>";
     }
     std::wstring Stored() const {
@@ -74,15 +68,15 @@ TEST_F(StoreFilesWin, ExtractCreatesEveryFolderAlongThePath) {
 
 TEST_F(StoreFilesWin, ExtractReplacesALongerFileWhole) {
     const std::wstring path = Folder() + L"\\LUD.exe";
-    ASSERT_TRUE(WriteWholeFile(path, Bytes(5000, 'x')));
+    ASSERT_TRUE(fs::WriteWholeFile(path, Bytes(5000, 'x')));
     ASSERT_TRUE(store_.Extract(0, path));
-    EXPECT_EQ(ExtractFileSize(path), 7);
+    EXPECT_EQ(fs::FileSize(path), 7);
     EXPECT_EQ(Read(path), Stored());
 }
 
 TEST_F(StoreFilesWin, ExtractWritesAFileOthersHoldOpenForSharedReadingAndWriting) {
     const std::wstring path = Folder() + L"\\LUD.exe";
-    ASSERT_TRUE(WriteWholeFile(path, Bytes(100, 'x')));
+    ASSERT_TRUE(fs::WriteWholeFile(path, Bytes(100, 'x')));
     const HANDLE other =
         CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -99,9 +93,9 @@ TEST_F(StoreFilesWin, ExtractWritesAFileOthersHoldOpenForSharedReadingAndWriting
 
 TEST_F(StoreFilesWin, ExtractAnswersFalseWhereNoFileCanBeWritten) {
     const std::wstring blocker = Folder() + L"\\gia-un-file";
-    ASSERT_TRUE(WriteWholeFile(blocker, Bytes(3, 'x')));
+    ASSERT_TRUE(fs::WriteWholeFile(blocker, Bytes(3, 'x')));
     const std::wstring locked = Folder() + L"\\bloccato.exe";
-    ASSERT_TRUE(WriteWholeFile(locked, Bytes(3, 'x')));
+    ASSERT_TRUE(fs::WriteWholeFile(locked, Bytes(3, 'x')));
     const HANDLE exclusive = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                          FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
@@ -116,8 +110,8 @@ TEST_F(StoreFilesWin, ExtractAnswersFalseWhereNoFileCanBeWritten) {
         EXPECT_FALSE(store_.Extract(0, path)) << std::string(path.begin(), path.end());
     }
     CloseHandle(exclusive);
-    EXPECT_EQ(ExtractFileSize(blocker), 3);
-    EXPECT_EQ(ExtractFileSize(locked), 3);
+    EXPECT_EQ(fs::FileSize(blocker), 3);
+    EXPECT_EQ(fs::FileSize(locked), 3);
 }
 
 TEST_F(StoreFilesWin, ExtractWithoutAPathUsesTheDestinationFolder) {
@@ -146,15 +140,16 @@ TEST(ExtractToWin, PathIsTheBaseFolderThenTheSubfolder) {
     };
     const Case cases[] = {
         {TstToplevelDir::tdCurrentDir, L"", exeFolder},
-        {TstToplevelDir::tdTempDir, L"\\\\ludrin\\dati", WithBackslash(temp) + L"ludrin\\dati\\"},
+        {TstToplevelDir::tdTempDir, L"\\\\ludrin\\dati",
+         fs::WithTrailingSeparator(temp) + L"ludrin\\dati\\"},
         {TstToplevelDir::tdWindowsDir, L"x", windows + L"x\\"},
         {TstToplevelDir::tdMediaDir, L"", windows + L"MEDIA\\"},
         {TstToplevelDir::tdHelpDir, L"", windows + L"HELP\\"},
         {TstToplevelDir::tdProgramFiles, L"Ludrin",
          windows.substr(0, 3) + L"Program Files\\Ludrin\\"},
         {TstToplevelDir::tdAppData, L"brvdll",
-         WithBackslash(ShellPath(CSIDL_APPDATA)) + L"brvdll\\"},
-        {TstToplevelDir::tdMyDocuments, L"", WithBackslash(ShellPath(CSIDL_PERSONAL))},
+         fs::WithTrailingSeparator(ShellPath(CSIDL_APPDATA)) + L"brvdll\\"},
+        {TstToplevelDir::tdMyDocuments, L"", fs::WithTrailingSeparator(ShellPath(CSIDL_PERSONAL))},
         {TstToplevelDir::tdNone, L"C:\\solo", L"C:\\solo"},
     };
     for (const auto& c : cases) {
