@@ -5,6 +5,16 @@ function(ludrin_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror)
 endfunction()
 
+# The Windows settings every Windows target shares: the Unicode API, the Windows 10 API
+# level (per-monitor DPI), and the wide entry points (wmain, wWinMain) that every program
+# here has, so that arguments arrive as UTF-16 whatever the code page. Empty elsewhere.
+add_library(ludrin_windows INTERFACE)
+if(WIN32)
+    target_compile_definitions(ludrin_windows INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN
+                                                        NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+    target_link_options(ludrin_windows INTERFACE -municode)
+endif()
+
 # ludrin_library(<name> [SOURCES ...] [POSIX ...] [WIN32 ...] [DEPS ...] [WIN32_DEPS ...])
 function(ludrin_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;POSIX;WIN32;DEPS;WIN32_DEPS" ${ARGN})
@@ -16,12 +26,9 @@ function(ludrin_library name)
     endif()
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS} ludrin_windows)
     if(WIN32)
         target_link_libraries(${name} PUBLIC ${ARG_WIN32_DEPS})
-        # Unicode Win32 API everywhere; Windows 10 API level for per-monitor DPI.
-        target_compile_definitions(${name} PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
-                                                  _WIN32_WINNT=0x0A00 WINVER=0x0A00)
     endif()
     ludrin_warnings(${name})
 endfunction()

@@ -3,27 +3,33 @@
 
 LUDRIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-LUDRIN_PACKAGES=(
-    cmake ninja-build g++ git
-    googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+# Building the installer (with the host's ludrin-pack) and starting it under Wine + Xvfb.
+LUDRIN_RUN_PACKAGES=(
+    cmake ninja-build g++ python3 zlib1g-dev
     g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
     wine wine64 xvfb imagemagick
-    liblnk-utils python3 python3-pefile unzip zip 7zip libarchive-tools
+)
+# Everything the tests need on top: GoogleTest (also as sources for the cross build), the
+# peer tools that check our formats, fuzzing and benchmark toolchains, the formatter.
+LUDRIN_TEST_PACKAGES=(
+    "${LUDRIN_RUN_PACKAGES[@]}" git
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    liblnk-utils python3-pefile unzip zip 7zip libarchive-tools
     clang libclang-rt-14-dev clang-format
 )
 
 ludrin_say() { printf '\033[1m==> %s\033[0m\n' "$*"; }
 
-# Installs what is missing: Debian's packages with apt-get, `apt-get update` only when
-# something is missing.
+# Installs the packages given that are missing: Debian's packages with apt-get,
+# `apt-get update` only when something is missing.
 ludrin_ensure_packages() {
     local missing=() package
     if ! command -v dpkg-query >/dev/null 2>&1; then
         echo "This system has no dpkg/apt. Install the equivalents of these Debian packages:" >&2
-        echo "  ${LUDRIN_PACKAGES[*]}" >&2
+        echo "  $*" >&2
         return 1
     fi
-    for package in "${LUDRIN_PACKAGES[@]}"; do
+    for package in "$@"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
             missing+=("$package")
     done

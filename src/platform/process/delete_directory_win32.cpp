@@ -1,5 +1,7 @@
 #include "platform/process/delete_directory.hpp"
 
+#include "platform/win32/unique_handle.hpp"
+
 #include <windows.h>
 
 namespace ludrin::process {
@@ -21,28 +23,12 @@ bool IsFolderLink(const WIN32_FIND_DATAW& data) {
            IsReparseTagNameSurrogate(data.dwReserved0);
 }
 
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) {
-            FindClose(handle_);
-        }
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 void RemoveTree(const std::wstring& name) {
     WIN32_FIND_DATAW data;
     {
-        const FindHandle search(FindFirstFileExW((name + L"\\*").c_str(), FindExInfoBasic, &data,
-                                                 FindExSearchNameMatch, nullptr, 0));
-        if (search.get() == INVALID_HANDLE_VALUE) {
+        const win32::UniqueFindHandle search(FindFirstFileExW(
+            (name + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+        if (!search) {
             return; // the folder stays, as when it cannot be read
         }
         do {
@@ -60,7 +46,7 @@ void RemoveTree(const std::wstring& name) {
             } else {
                 RemoveTree(path);
             }
-        } while (FindNextFileW(search.get(), &data));
+        } while (FindNextFileW(search.Get(), &data));
     }
     RemoveDirectoryW(name.c_str());
 }
@@ -73,9 +59,7 @@ void DeleteDirectory(const std::wstring& Name) {
         return;
     }
     WIN32_FIND_DATAW self;
-    const HANDLE found = FindFirstFileW(Name.c_str(), &self);
-    if (found != INVALID_HANDLE_VALUE) {
-        FindClose(found);
+    if (win32::UniqueFindHandle(FindFirstFileW(Name.c_str(), &self))) {
         if (IsFolderLink(self)) {
             RemoveDirectoryW(Name.c_str());
             return;
