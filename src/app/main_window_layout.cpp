@@ -196,6 +196,8 @@ constexpr std::array<ControlSpec, 20> kControls{{
      Label3DLook{.colour = ui::kBlack}},
 }};
 
+static_assert(static_cast<int>(ControlFont::RichText) + 1 == kControlFontCount);
+
 // By ControlFont; None has no entry of its own.
 constexpr std::array<ui::FontLook, kControlFontCount> kFonts{{
     {},
