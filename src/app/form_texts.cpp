@@ -1,5 +1,7 @@
 #include "app/form_texts.hpp"
 
+#include "app/operation_messages.hpp"
+
 #include <ctime>
 
 namespace ludrin::app {
@@ -25,6 +27,17 @@ std::wstring CurrentYear() {
 
 std::wstring CopyrightText(const std::wstring& year) {
     return L"Copyright \u00A9 " + year + L" - Suite Brenvoss";
+}
+
+std::wstring DamagedInstallerText(const std::wstring& reason) {
+    std::wstring line = reason;
+    // One line: the box lays out the fixed text, the reason must not break it up.
+    for (wchar_t& c : line) {
+        if (c == L'\r' || c == L'\n') {
+            c = L' ';
+        }
+    }
+    return std::wstring(kDamagedInstaller.text) + L"\r\n\r\n" + line;
 }
 
 } // namespace ludrin::app

@@ -23,4 +23,8 @@ std::wstring CurrentYear();
 // "Copyright © <year> - Suite Brenvoss"
 std::wstring CopyrightText(const std::wstring& year);
 
+// The start-up error of a missing or damaged payload: kDamagedInstaller's text, an empty
+// line, then the technical reason on one line.
+std::wstring DamagedInstallerText(const std::wstring& reason);
+
 } // namespace ludrin::app

@@ -8,9 +8,15 @@ namespace {
 
 using enum ControlId;
 using K = ControlKind;
+using F = ControlFont;
+using ui::Artwork;
+using ui::GlowButtonLook;
+using ui::Label3DLook;
+using ui::PanelLook;
+using ui::PictureLook;
 
 constexpr std::array<ControlSpec, 20> kControls{{
-    {PanelTop, L"PanelTop", Form, K::Panel, {0, 0, 775, 34}, 0, L"", L""},
+    {PanelTop, L"PanelTop", Form, K::Panel, {0, 0, 775, 34}, 0, L"", L"", F::None, PanelLook{}},
     {LabelTitle,
      L"LabelTitle",
      PanelTop,
@@ -18,7 +24,11 @@ constexpr std::array<ControlSpec, 20> kControls{{
      {1, 1, 773, 32},
      -1,
      L"Installazione Ludrin",
-     L""},
+     L"",
+     F::Title,
+     Label3DLook{.colour = ui::kRed}},
+    // The design width (63) cannot hold "Versione: 1.0  Build: 1.0.0.0": the label grows to
+    // the right to fit its text, as an auto-sized label does.
     {LabelVersion,
      L"LabelVersion",
      PanelTop,
@@ -26,8 +36,19 @@ constexpr std::array<ControlSpec, 20> kControls{{
      {630, 16, 63, 16},
      -1,
      L"Versione 1.0",
-     L""},
-    {PanelLeft, L"PanelLeft", Form, K::Panel, {631, 34, 144, 275}, 1, L"", L""},
+     L"",
+     F::Italic,
+     Label3DLook{.colour = ui::kMaroon, .centred = false, .autoSize = true}},
+    {PanelLeft,
+     L"PanelLeft",
+     Form,
+     K::Panel,
+     {631, 34, 144, 275},
+     1,
+     L"",
+     L"",
+     F::None,
+     PanelLook{}},
     {ReflectionImage,
      L"ReflectionImage",
      PanelLeft,
@@ -35,7 +56,9 @@ constexpr std::array<ControlSpec, 20> kControls{{
      {12, 4, 128, 267},
      -1,
      L"",
-     L""},
+     L"",
+     F::None,
+     PictureLook{.artwork = Artwork::Emblem, .size = 128, .reflectionStart = 1.0}},
     {btnDisinstalla,
      L"btnDisinstalla",
      PanelLeft,
@@ -43,7 +66,9 @@ constexpr std::array<ControlSpec, 20> kControls{{
      {22, 153, 106, 46},
      1,
      L"Disinstalla",
-     L"Disinstalla Ludrin"},
+     L"Disinstalla Ludrin",
+     F::Normal,
+     GlowButtonLook{.image = Artwork::Uninstall, .spacing = 1}},
     {btnClose,
      L"btnClose",
      PanelLeft,
@@ -51,12 +76,41 @@ constexpr std::array<ControlSpec, 20> kControls{{
      {22, 217, 106, 46},
      0,
      L"Esce",
-     L"Chiude Installazione"},
-    {PanelMain, L"PanelMain", Form, K::Panel, {0, 34, 631, 275}, 2, L"", L""},
-    {Panel1, L"Panel1", PanelMain, K::Panel, {1, 1, 629, 132}, 3, L"", L""},
-    {reMsg, L"reMsg", Panel1, K::RichText, {7, 7, 615, 118}, 0, L"", L""},
-    {Panel2, L"Panel2", Panel1, K::Panel, {20, 16, 49, 49}, 1, L"", L""},
-    {Image1, L"Image1", Panel2, K::Picture, {9, 8, 32, 32}, -1, L"", L""},
+     L"Chiude Installazione",
+     F::Normal,
+     GlowButtonLook{.image = Artwork::Exit, .spacing = 8}},
+    {PanelMain, L"PanelMain", Form, K::Panel, {0, 34, 631, 275}, 2, L"", L"", F::None, PanelLook{}},
+    {Panel1,
+     L"Panel1",
+     PanelMain,
+     K::Panel,
+     {1, 1, 629, 132},
+     3,
+     L"",
+     L"",
+     F::None,
+     PanelLook{.bevel = ui::PanelBevel::RaisedWithLoweredInner}},
+    {reMsg, L"reMsg", Panel1, K::RichText, {7, 7, 615, 118}, 0, L"", L"", F::RichText, {}},
+    {Panel2,
+     L"Panel2",
+     Panel1,
+     K::Panel,
+     {20, 16, 49, 49},
+     1,
+     L"",
+     L"",
+     F::None,
+     PanelLook{.fill = ui::kSilver}},
+    {Image1,
+     L"Image1",
+     Panel2,
+     K::Picture,
+     {9, 8, 32, 32},
+     -1,
+     L"",
+     L"",
+     F::None,
+     PictureLook{.artwork = Artwork::Emblem, .size = 32}},
     {btnInstallaBase,
      L"btnInstallaBase",
      PanelMain,
@@ -65,7 +119,9 @@ constexpr std::array<ControlSpec, 20> kControls{{
      0,
      L"Installa Ludrin Completo delle Funzionalit\u00E0 di Base (NON richiede diritti "
      L"amministrativi)",
-     L"Installa Ludrin con Funzionalit\u00E0 di Base (Senza Diritti Amministrativi)"},
+     L"Installa Ludrin con Funzionalit\u00E0 di Base (Senza Diritti Amministrativi)",
+     F::Bold,
+     GlowButtonLook{.image = Artwork::InstallBase, .spacing = 5, .textColour = ui::kMaroon}},
     {btnInstallaComplete,
      L"btnInstallaComplete",
      PanelMain,
@@ -74,7 +130,10 @@ constexpr std::array<ControlSpec, 20> kControls{{
      1,
      L"Installa Funzionalit\u00E0 Avanzate (Filtri, Codec e Plugin aggiuntivi) (RICHIEDE "
      L"diritti amministrativi)",
-     L"Installa Funzionalit\u00E0 Avanzate (Richiede Diritti Amministrativi)"},
+     L"Installa Funzionalit\u00E0 Avanzate (Richiede Diritti Amministrativi)",
+     F::Bold,
+     GlowButtonLook{.image = Artwork::InstallAdvanced, .spacing = 5, .textColour = ui::kMaroon}},
+    // The help buttons: image only, on no face until the pointer comes.
     {btnHelpBase,
      L"btnHelpBase",
      PanelMain,
@@ -82,7 +141,9 @@ constexpr std::array<ControlSpec, 20> kControls{{
      {582, 141, 43, 44},
      4,
      L"",
-     L"Info Installazione Ludrin Completo delle Funzionalit\u00E0 di Base"},
+     L"Info Installazione Ludrin Completo delle Funzionalit\u00E0 di Base",
+     F::Normal,
+     GlowButtonLook{.image = Artwork::Help, .spacing = 10, .transparent = true}},
     {btnHelpComplete,
      L"btnHelpComplete",
      PanelMain,
@@ -90,10 +151,39 @@ constexpr std::array<ControlSpec, 20> kControls{{
      {582, 195, 43, 44},
      5,
      L"",
-     L"Info Installazione Funzionalit\u00E0 Avanzate"},
-    {PanelCopyright, L"PanelCopyright", PanelMain, K::Panel, {1, 249, 629, 25}, 2, L"", L""},
-    {Panel3, L"Panel3", PanelCopyright, K::Panel, {1, 1, 376, 23}, 0, L"", L""},
-    {ProgressBar1, L"ProgressBar1", Panel3, K::ProgressBar, {1, 1, 374, 21}, 0, L"", L""},
+     L"Info Installazione Funzionalit\u00E0 Avanzate",
+     F::Normal,
+     GlowButtonLook{.image = Artwork::Help, .spacing = 10, .transparent = true}},
+    {PanelCopyright,
+     L"PanelCopyright",
+     PanelMain,
+     K::Panel,
+     {1, 249, 629, 25},
+     2,
+     L"",
+     L"",
+     F::None,
+     PanelLook{}},
+    {Panel3,
+     L"Panel3",
+     PanelCopyright,
+     K::Panel,
+     {1, 1, 376, 23},
+     0,
+     L"",
+     L"",
+     F::None,
+     PanelLook{}},
+    {ProgressBar1,
+     L"ProgressBar1",
+     Panel3,
+     K::ProgressBar,
+     {1, 1, 374, 21},
+     0,
+     L"",
+     L"",
+     F::None,
+     {}},
     {LabelPanelCopyright,
      L"LabelPanelCopyright",
      PanelCopyright,
@@ -101,7 +191,21 @@ constexpr std::array<ControlSpec, 20> kControls{{
      {377, 1, 251, 23},
      -1,
      L"",
-     L""},
+     L"",
+     F::Italic,
+     Label3DLook{.colour = ui::kBlack}},
+}};
+
+static_assert(static_cast<int>(ControlFont::RichText) + 1 == kControlFontCount);
+
+// By ControlFont; None has no entry of its own.
+constexpr std::array<ui::FontLook, kControlFontCount> kFonts{{
+    {},
+    {.face = L"Tahoma", .points = 8},
+    {.face = L"Tahoma", .points = 12, .bold = true},
+    {.face = L"Tahoma", .points = 8, .italic = true},
+    {.face = L"Tahoma", .points = 8, .bold = true},
+    {.face = L"MS Sans Serif", .points = 8, .bold = true, .ansiCharset = true},
 }};
 
 constexpr std::wstring_view kIntroduction =
@@ -120,6 +224,10 @@ constexpr std::wstring_view kIntroduction =
 
 std::span<const ControlSpec> MainWindowControls() {
     return kControls;
+}
+
+const ui::FontLook& FontLookOf(ControlFont font) {
+    return kFonts[static_cast<std::size_t>(font)];
 }
 
 const ControlSpec* FindControl(ControlId id) {

@@ -1,11 +1,15 @@
 #pragma once
-// The main window's controls as data: nesting, rectangles at 96 dpi, tab order and
-// texts. The Win32 window is built from this table and the test driver checks against it.
+// The main window's controls as data: nesting, rectangles at 96 dpi, tab order, texts,
+// fonts and looks. The Win32 window is built from this table and the test driver checks
+// against it.
+
+#include "ui/controls/control_looks.hpp"
 
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace ludrin::app {
@@ -54,6 +58,16 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// The window's fonts; controls that draw no text take none.
+enum class ControlFont { None, Normal, Title, Italic, Bold, RichText };
+inline constexpr int kControlFontCount = 6;
+const ui::FontLook& FontLookOf(ControlFont font); // not for None
+
+// The look of a panel, a 3D label, a glow button or a picture; nothing for the system
+// controls.
+using ControlLook = std::variant<std::monostate, ui::PanelLook, ui::Label3DLook, ui::GlowButtonLook,
+                                 ui::PictureLook>;
+
 struct ControlSpec {
     ControlId id;
     std::wstring_view name;
@@ -63,6 +77,8 @@ struct ControlSpec {
     int tabOrder;              // within the parent; -1 for controls that take no focus
     std::wstring_view text;    // caption or design text
     std::wstring_view toolTip; // empty: none
+    ControlFont font;
+    ControlLook look;
 };
 
 // Every control, parents before their children.

@@ -1,6 +1,6 @@
 #pragma once
-// The message boxes of the installer's operations: text, caption and flags as shown.
-// Every one is top-most. Line breaks are CR LF.
+// The installer's message boxes, of its operations and of a damaged start: text, caption
+// and flags as shown. Every one is top-most. Line breaks are CR LF.
 
 #include "app/form_view.hpp"
 #include "app/message_flags.hpp"
@@ -61,5 +61,11 @@ inline constexpr OperationMessage kAdvancedFailed{
     L"ERRORE- Qualcosa non ha funzionato!\r\n\r\nLe Funzionalit\u00E0 Avanzate di Ludrin non "
     L"sono state Installate Correttamente.",
     L" Installazione Errata.", kMbTopMost | kMbIconError | kMbOk};
+
+// Start-up with a missing or damaged payload: DamagedInstallerText puts the technical
+// reason after the text.
+inline constexpr OperationMessage kDamagedInstaller{
+    L"ERRORE- Il programma di installazione \u00E8 danneggiato.", L" Installazione Ludrin.",
+    kMbOk | kMbIconError | kMbTopMost};
 
 } // namespace ludrin::app

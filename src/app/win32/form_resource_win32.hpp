@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 
 namespace ludrin::win32 {
 
@@ -14,9 +13,5 @@ namespace ludrin::win32 {
 // is loaded (for the running executable: the whole run), and nothing is copied. Nothing
 // when the module has no such resource or it cannot be loaded.
 std::optional<std::span<const std::uint8_t>> FindFormResource(HMODULE module);
-
-// The start-up error of a missing or damaged payload: the fixed Italian text followed by
-// the technical reason on one line.
-std::wstring DamagedInstallerText(const std::wstring& reason);
 
 } // namespace ludrin::win32

@@ -1,6 +1,8 @@
 // The installer's start: safe DLL search, COM for the UI thread, the one main window and
 // its message loop.
 
+#include "app/form_texts.hpp"
+#include "app/operation_messages.hpp"
 #include "app/win32/form_resource_win32.hpp"
 #include "app/win32/main_window.hpp"
 #include "platform/text/utf.hpp"
@@ -52,8 +54,9 @@ int RunMessageLoop(HWND window) {
 constexpr int kExitDamagedPayload = 2;
 
 int ReportDamagedInstaller(const std::wstring& reason) {
-    MessageBoxW(nullptr, ludrin::win32::DamagedInstallerText(reason).c_str(),
-                L" Installazione Ludrin.", MB_OK | MB_ICONERROR | MB_TOPMOST);
+    const auto& message = ludrin::app::kDamagedInstaller;
+    MessageBoxW(nullptr, ludrin::app::DamagedInstallerText(reason).c_str(), message.caption,
+                message.flags);
     return kExitDamagedPayload;
 }
 

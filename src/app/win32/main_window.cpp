@@ -1,97 +1,57 @@
 #include "app/win32/main_window.hpp"
 
+#include "platform/win32/system_library.hpp"
 #include "ui/controls/win32/glow_button_win32.hpp"
 #include "ui/controls/win32/label_3d_win32.hpp"
 #include "ui/controls/win32/owner_draw.hpp"
+#include "ui/controls/win32/paint_buffer.hpp"
 #include "ui/controls/win32/picture_win32.hpp"
 
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <optional>
+#include <variant>
+
 namespace ludrin::win32 {
 namespace {
 
+using app::ControlFont;
 using app::ControlId;
 using app::ControlKind;
-using ui::Artwork;
-
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kMaroon = RGB(128, 0, 0);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kSilver = RGB(0xC0, 0xC0, 0xC0);
 
 int Scale(int length, UINT dpi) {
     return app::ScaleToDpi(length, static_cast<int>(dpi));
 }
 
-HFONT MakeFont(const wchar_t* face, int points, UINT dpi, bool bold, bool italic,
-               BYTE charset = DEFAULT_CHARSET) {
+HFONT MakeFont(const ui::FontLook& look, UINT dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(points, static_cast<int>(dpi), 72);
-    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = italic ? TRUE : FALSE;
-    lf.lfCharSet = charset;
+    lf.lfHeight = -MulDiv(look.points, static_cast<int>(dpi), 72);
+    lf.lfWeight = look.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = look.italic ? TRUE : FALSE;
+    lf.lfCharSet = look.ansiCharset ? ANSI_CHARSET : DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
-    wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    look.face.copy(lf.lfFaceName, LF_FACESIZE - 1);
     return CreateFontIndirectW(&lf);
 }
 
 const wchar_t* RichEditClass() {
-    // Loaded from the system folder only, never from beside the installer.
+    // Asking for one of its functions loads the library, from the system folder only.
+    using CreateTextServicesFn = HRESULT(WINAPI*)(IUnknown*, void*, IUnknown**);
     static const bool loaded =
-        LoadLibraryExW(L"msftedit.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32) != nullptr;
+        SystemFunction<CreateTextServicesFn>(L"msftedit.dll", "CreateTextServices") != nullptr;
     return loaded ? MSFTEDIT_CLASS : L"STATIC";
 }
 
-// Each glow button's picture, image-to-caption spacing and look.
-ui::win32::GlowButtonStyle GlowStyleFor(ControlId id) {
-    ui::win32::GlowButtonStyle style;
-    switch (id) {
-    case ControlId::btnDisinstalla:
-        style.image = Artwork::Uninstall;
-        style.spacing = 1;
-        break;
-    case ControlId::btnClose:
-        style.image = Artwork::Exit;
-        style.spacing = 8;
-        break;
-    case ControlId::btnInstallaBase:
-        style.image = Artwork::InstallBase;
-        style.spacing = 5;
-        style.textColour = kMaroon;
-        break;
-    case ControlId::btnInstallaComplete:
-        style.image = Artwork::InstallAdvanced;
-        style.spacing = 5;
-        style.textColour = kMaroon;
-        break;
-    default: // the two help buttons: image only, transparent
-        style.image = Artwork::Help;
-        style.spacing = 10;
-        style.transparent = true;
-        break;
-    }
-    return style;
+COLORREF FillColour(const std::optional<ui::Rgb>& fill) {
+    return fill ? ui::win32::ToColorRef(*fill) : GetSysColor(COLOR_BTNFACE);
 }
 
-ui::win32::Label3DStyle LabelStyleFor(ControlId id) {
-    ui::win32::Label3DStyle style;
-    switch (id) {
-    case ControlId::LabelTitle:
-        style.colour = kRed;
-        break;
-    case ControlId::LabelVersion:
-        // The design width (63) cannot hold "Versione: 1.0  Build: 1.0.0.0": the label
-        // grows to the right to fit its text, as an auto-sized label does.
-        style.colour = kMaroon;
-        style.centred = false;
-        style.autoSize = true;
-        break;
-    default:
-        style.colour = kBlack;
-        break;
-    }
-    return style;
+// A control paints behind itself the colour of the panel it sits on.
+COLORREF BackgroundOf(const app::ControlSpec& spec) {
+    const app::ControlSpec* parent = app::FindControl(spec.parent);
+    const auto* panel = parent != nullptr ? std::get_if<ui::PanelLook>(&parent->look) : nullptr;
+    return FillColour(panel != nullptr ? panel->fill : std::nullopt);
 }
 
 void CentreLines(HWND edit) {
@@ -181,30 +141,39 @@ HWND MainWindow::CreateControl(const app::ControlSpec& spec, HWND parent) {
     const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id));
     const std::wstring text(spec.text);
     const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    const int id = static_cast<int>(spec.id);
     switch (spec.kind) {
     case ControlKind::Panel: {
-        const auto bevel =
-            spec.id == ControlId::Panel1 ? PanelBevel::RaisedWithLoweredInner : PanelBevel::Raised;
-        const COLORREF background =
-            spec.id == ControlId::Panel2 ? kSilver : GetSysColor(COLOR_BTNFACE);
-        auto panel = std::make_unique<PanelWindow>(bevel, background);
-        panel->Create(parent, static_cast<int>(spec.id));
+        const auto& look = std::get<ui::PanelLook>(spec.look);
+        auto panel = std::make_unique<ui::win32::PanelWindow>(look.bevel, FillColour(look.fill));
+        panel->Create(parent, id);
         const HWND handle = panel->Handle();
         panels_.push_back(std::move(panel));
         return handle;
     }
-    case ControlKind::Label3D:
-        return ui::win32::Label3D::Create(parent, static_cast<int>(spec.id), text,
-                                          LabelStyleFor(spec.id));
-    case ControlKind::GlowButton:
-        return ui::win32::GlowButton::Create(parent, static_cast<int>(spec.id), text,
-                                             GlowStyleFor(spec.id));
+    case ControlKind::Label3D: {
+        const auto& look = std::get<ui::Label3DLook>(spec.look);
+        return ui::win32::Label3D::Create(parent, id, text,
+                                          {.colour = ui::win32::ToColorRef(look.colour),
+                                           .centred = look.centred,
+                                           .autoSize = look.autoSize,
+                                           .background = BackgroundOf(spec)});
+    }
+    case ControlKind::GlowButton: {
+        const auto& look = std::get<ui::GlowButtonLook>(spec.look);
+        return ui::win32::GlowButton::Create(parent, id, text,
+                                             {.image = look.image,
+                                              .spacing = look.spacing,
+                                              .transparent = look.transparent,
+                                              .textColour = ui::win32::ToColorRef(look.textColour),
+                                              .background = BackgroundOf(spec)});
+    }
     case ControlKind::RichText: {
         const HWND edit = CreateWindowExW(
             0, RichEditClass(), L"", child | WS_DISABLED | ES_MULTILINE | ES_READONLY | ES_CENTER,
             0, 0, 0, 0, parent, menu, instance, nullptr);
         SetWindowTextW(edit, std::wstring(app::IntroductionText()).c_str());
-        SendMessageW(edit, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_BTNFACE)));
+        SendMessageW(edit, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(BackgroundOf(spec)));
         SendMessageW(edit, EM_SETZOOM, 0, 0); // 100 %
         CentreLines(edit);
         return edit;
@@ -217,13 +186,15 @@ HWND MainWindow::CreateControl(const app::ControlSpec& spec, HWND parent) {
         return bar;
     }
     case ControlKind::Reflection:
-        return ui::win32::Picture::Create(
-            parent, static_cast<int>(spec.id),
-            {.artwork = Artwork::Emblem, .size = 128, .reflection = true, .reflectionStart = 1.0});
-    case ControlKind::Picture:
-        return ui::win32::Picture::Create(
-            parent, static_cast<int>(spec.id),
-            {.artwork = Artwork::Emblem, .size = 32, .background = kSilver});
+    case ControlKind::Picture: {
+        const auto& look = std::get<ui::PictureLook>(spec.look);
+        return ui::win32::Picture::Create(parent, id,
+                                          {.artwork = look.artwork,
+                                           .size = look.size,
+                                           .reflection = spec.kind == ControlKind::Reflection,
+                                           .reflectionStart = look.reflectionStart,
+                                           .background = BackgroundOf(spec)});
+    }
     }
     return nullptr;
 }
@@ -243,7 +214,10 @@ void MainWindow::ApplyDpi(UINT dpi) {
         SetWindowPos(control, nullptr, Scale(spec.rect.left, dpi), Scale(spec.rect.top, dpi),
                      Scale(spec.rect.width, dpi), Scale(spec.rect.height, dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.id)), TRUE);
+        if (spec.font != ControlFont::None) {
+            const HFONT font = fonts_[static_cast<std::size_t>(spec.font)];
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        }
     }
     if (const HWND edit = Control(ControlId::reMsg)) {
         CentreLines(edit);
@@ -254,38 +228,22 @@ void MainWindow::ApplyDpi(UINT dpi) {
 }
 
 MainWindow::Fonts MainWindow::CreateFonts(UINT dpi) {
-    Fonts fonts;
-    fonts.normal = MakeFont(L"Tahoma", 8, dpi, false, false);
-    fonts.title = MakeFont(L"Tahoma", 12, dpi, true, false);
-    fonts.italic = MakeFont(L"Tahoma", 8, dpi, false, true);
-    fonts.bold = MakeFont(L"Tahoma", 8, dpi, true, false);
-    fonts.richText = MakeFont(L"MS Sans Serif", 8, dpi, true, false, ANSI_CHARSET);
+    Fonts fonts{};
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+        const auto font = static_cast<ControlFont>(i);
+        if (font != ControlFont::None) {
+            fonts[i] = MakeFont(app::FontLookOf(font), dpi);
+        }
+    }
     return fonts;
 }
 
 void MainWindow::DestroyFonts(Fonts& fonts) {
-    for (HFONT* font : {&fonts.normal, &fonts.title, &fonts.italic, &fonts.bold, &fonts.richText}) {
-        if (*font != nullptr) {
-            DeleteObject(*font);
-            *font = nullptr;
+    for (HFONT& font : fonts) {
+        if (font != nullptr) {
+            DeleteObject(font);
+            font = nullptr;
         }
-    }
-}
-
-HFONT MainWindow::FontFor(ControlId id) const {
-    switch (id) {
-    case ControlId::LabelTitle:
-        return fonts_.title;
-    case ControlId::LabelVersion:
-    case ControlId::LabelPanelCopyright:
-        return fonts_.italic;
-    case ControlId::btnInstallaBase:
-    case ControlId::btnInstallaComplete:
-        return fonts_.bold;
-    case ControlId::reMsg:
-        return fonts_.richText;
-    default:
-        return fonts_.normal;
     }
 }
 

@@ -4,17 +4,18 @@
 
 #include "app/form_main.hpp"
 #include "app/main_window_layout.hpp"
-#include "app/win32/base_window.hpp"
-#include "app/win32/panel_window.hpp"
-#include "ui/controls/win32/balloon_tool_tips_win32.hpp"
+#include "ui/controls/win32/base_window.hpp"
+#include "ui/controls/win32/button_tool_tips_win32.hpp"
+#include "ui/controls/win32/panel_window.hpp"
 
+#include <array>
 #include <map>
 #include <memory>
 #include <vector>
 
 namespace ludrin::win32 {
 
-class MainWindow : public BaseWindow<MainWindow>, public app::FormView {
+class MainWindow : public ui::win32::BaseWindow<MainWindow>, public app::FormView {
 public:
     static constexpr const wchar_t* kClassName = L"TFormMain";
 
@@ -36,13 +37,8 @@ public:
     void* NativeWindow() const override { return hwnd_; }
 
 private:
-    struct Fonts {
-        HFONT normal = nullptr;
-        HFONT title = nullptr;
-        HFONT italic = nullptr;
-        HFONT bold = nullptr;
-        HFONT richText = nullptr;
-    };
+    // By app::ControlFont.
+    using Fonts = std::array<HFONT, app::kControlFontCount>;
 
     void CreateControls();
     HWND CreateControl(const app::ControlSpec& spec, HWND parent);
@@ -50,7 +46,6 @@ private:
     void ApplyDpi(UINT dpi);
     static Fonts CreateFonts(UINT dpi);
     static void DestroyFonts(Fonts& fonts);
-    HFONT FontFor(app::ControlId id) const;
     // Tab and Shift+Tab: the form's own tab order (z-order must serve the painting).
     void MoveFocus(bool backwards);
     void FocusFirst();
@@ -59,9 +54,9 @@ private:
 
     app::TFormMain form_;
     std::map<app::ControlId, HWND> controls_;
-    std::vector<std::unique_ptr<PanelWindow>> panels_;
-    ui::win32::BalloonToolTips toolTips_;
-    Fonts fonts_;
+    std::vector<std::unique_ptr<ui::win32::PanelWindow>> panels_;
+    ui::win32::ButtonToolTips toolTips_;
+    Fonts fonts_{};
     UINT dpi_ = app::kDesignDpi;
     HWND lastFocus_ = nullptr;
 };

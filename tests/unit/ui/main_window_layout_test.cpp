@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <set>
+#include <string>
+#include <variant>
 
 namespace ludrin::app {
 namespace {
@@ -24,6 +28,52 @@ TEST(MainWindowLayout, EveryControlHasAParentListedBeforeIt) {
         seen.insert(control.id);
     }
     EXPECT_EQ(seen.size(), 21u);
+}
+
+template <typename Look> constexpr std::size_t LookIndex() {
+    return ControlLook(Look{}).index();
+}
+
+// The window picks each control's look by its kind: a look of another kind would end the
+// start-up, and a control that draws text without a font would draw it in the system font.
+TEST(MainWindowLayout, EveryControlCarriesTheLookAndFontItsKindDraws) {
+    struct KindNeeds {
+        ControlKind kind;
+        std::size_t look;
+        bool drawsText;
+    };
+    constexpr KindNeeds kNeeds[] = {
+        {ControlKind::Panel, LookIndex<ui::PanelLook>(), false},
+        {ControlKind::Label3D, LookIndex<ui::Label3DLook>(), true},
+        {ControlKind::GlowButton, LookIndex<ui::GlowButtonLook>(), true},
+        {ControlKind::Reflection, LookIndex<ui::PictureLook>(), false},
+        {ControlKind::Picture, LookIndex<ui::PictureLook>(), false},
+        {ControlKind::RichText, LookIndex<std::monostate>(), true},
+        {ControlKind::ProgressBar, LookIndex<std::monostate>(), false},
+    };
+    for (const auto& control : MainWindowControls()) {
+        const std::string name(control.name.begin(), control.name.end());
+        const auto* needs = std::ranges::find(kNeeds, control.kind, &KindNeeds::kind);
+        ASSERT_NE(needs, std::end(kNeeds)) << name;
+        EXPECT_EQ(control.look.index(), needs->look) << name;
+        EXPECT_EQ(control.font != ControlFont::None, needs->drawsText) << name;
+        if (control.font != ControlFont::None) {
+            const ui::FontLook& font = FontLookOf(control.font);
+            EXPECT_FALSE(font.face.empty()) << name;
+            EXPECT_GT(font.points, 0) << name;
+        }
+    }
+}
+
+// A picture larger than its control would be cut.
+TEST(MainWindowLayout, PicturesFitTheirControls) {
+    for (const auto& control : MainWindowControls()) {
+        if (const auto* picture = std::get_if<ui::PictureLook>(&control.look)) {
+            const std::string name(control.name.begin(), control.name.end());
+            EXPECT_LE(picture->size, control.rect.width) << name;
+            EXPECT_LE(picture->size, control.rect.height) << name;
+        }
+    }
 }
 
 TEST(MainWindowLayout, IntroductionHasNineLinesWithTheEmptyOnesInPlace) {

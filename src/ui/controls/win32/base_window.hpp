@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace ludrin::win32 {
+namespace ludrin::ui::win32 {
 
 template <typename Derived> class BaseWindow {
 public:
@@ -59,4 +59,4 @@ protected:
     HWND hwnd_ = nullptr;
 };
 
-} // namespace ludrin::win32
+} // namespace ludrin::ui::win32

@@ -1,12 +1,11 @@
 #pragma once
-// A plain panel: button-face background with a bevel. It passes its children's
+// A plain panel: its fill with a bevel around it. It passes its children's
 // notifications up to the main window, where the handlers live.
 
-#include "app/win32/base_window.hpp"
+#include "ui/controls/control_looks.hpp"
+#include "ui/controls/win32/base_window.hpp"
 
-namespace ludrin::win32 {
-
-enum class PanelBevel { Raised, RaisedWithLoweredInner };
+namespace ludrin::ui::win32 {
 
 class PanelWindow : public BaseWindow<PanelWindow> {
 public:
@@ -30,4 +29,4 @@ private:
     HBRUSH brush_ = nullptr;
 };
 
-} // namespace ludrin::win32
+} // namespace ludrin::ui::win32

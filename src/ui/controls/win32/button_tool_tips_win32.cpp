@@ -1,4 +1,6 @@
-#include "ui/controls/win32/balloon_tool_tips_win32.hpp"
+#include "ui/controls/win32/button_tool_tips_win32.hpp"
+
+#include "platform/win32/system_library.hpp"
 
 #include <commctrl.h>
 
@@ -9,16 +11,11 @@ constexpr int kPauseMs = 100;
 constexpr int kCaptionWidth = 300;
 
 // With visual styles the tip ignores its colours; an empty theme gives them back. uxtheme
-// is not a KnownDLL: load it from the system folder only, never statically.
+// is not a KnownDLL, so it is not linked statically.
 void DropTheme(HWND window) {
     using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-    static const HMODULE uxtheme =
-        LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (uxtheme == nullptr) {
-        return;
-    }
-    const auto setWindowTheme = reinterpret_cast<SetWindowThemeFn>(
-        reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")));
+    const auto setWindowTheme =
+        ludrin::win32::SystemFunction<SetWindowThemeFn>(L"uxtheme.dll", "SetWindowTheme");
     if (setWindowTheme != nullptr) {
         setWindowTheme(window, L"", L"");
     }
@@ -26,7 +23,7 @@ void DropTheme(HWND window) {
 
 } // namespace
 
-BalloonToolTips::~BalloonToolTips() {
+ButtonToolTips::~ButtonToolTips() {
     if (tip_ != nullptr && IsWindow(tip_)) {
         DestroyWindow(tip_);
     }
@@ -35,7 +32,7 @@ BalloonToolTips::~BalloonToolTips() {
     }
 }
 
-bool BalloonToolTips::Create(HWND owner) {
+bool ButtonToolTips::Create(HWND owner) {
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                            WS_POPUP | TTS_BALLOON | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
@@ -51,7 +48,7 @@ bool BalloonToolTips::Create(HWND owner) {
     return true;
 }
 
-void BalloonToolTips::Add(HWND tool, const std::wstring& text) {
+void ButtonToolTips::Add(HWND tool, const std::wstring& text) {
     if (tip_ == nullptr || tool == nullptr || text.empty()) {
         return;
     }
@@ -64,7 +61,7 @@ void BalloonToolTips::Add(HWND tool, const std::wstring& text) {
     SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
-void BalloonToolTips::ApplyDpi(UINT dpi) {
+void ButtonToolTips::ApplyDpi(UINT dpi) {
     if (tip_ == nullptr) {
         return;
     }

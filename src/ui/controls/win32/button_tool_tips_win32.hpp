@@ -1,6 +1,6 @@
 #pragma once
-// BalloonHints: the buttons' tool tips shown as balloons, 100 ms after the pointer comes to
-// rest, Tahoma 8 pt in the system tool-tip colours, captions wrapped at 300 pixels.
+// The buttons' tool tips: system tool tips in balloon form, 100 ms after the pointer comes
+// to rest, Tahoma 8 pt in the system tool-tip colours, captions wrapped at 300 pixels.
 
 #include <windows.h>
 
@@ -8,12 +8,12 @@
 
 namespace ludrin::ui::win32 {
 
-class BalloonToolTips {
+class ButtonToolTips {
 public:
-    BalloonToolTips() = default;
-    ~BalloonToolTips();
-    BalloonToolTips(const BalloonToolTips&) = delete;
-    BalloonToolTips& operator=(const BalloonToolTips&) = delete;
+    ButtonToolTips() = default;
+    ~ButtonToolTips();
+    ButtonToolTips(const ButtonToolTips&) = delete;
+    ButtonToolTips& operator=(const ButtonToolTips&) = delete;
 
     bool Create(HWND owner);
     void Add(HWND tool, const std::wstring& text);

@@ -1,10 +1,10 @@
-#include "app/win32/panel_window.hpp"
+#include "ui/controls/win32/panel_window.hpp"
 
 #include "ui/controls/win32/owner_draw.hpp"
 
 #include <algorithm>
 
-namespace ludrin::win32 {
+namespace ludrin::ui::win32 {
 
 PanelWindow::~PanelWindow() {
     if (brush_ != nullptr) {
@@ -46,7 +46,7 @@ void PanelWindow::Paint() {
     GetClientRect(hwnd_, &rc);
     FillRect(dc, &rc, brush_);
     const auto scale = [this](int length) {
-        return std::max(ui::win32::ScaleForWindow(hwnd_, length), 1);
+        return std::max(ScaleForWindow(hwnd_, length), 1);
     };
     if (bevel_ == PanelBevel::Raised) {
         Bevel(dc, rc, scale(1), true);
@@ -72,7 +72,7 @@ LRESULT PanelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_DRAWITEM:
         // The owner-drawn controls paint themselves.
-        if (ui::win32::ReflectDrawItem(lParam)) {
+        if (ReflectDrawItem(lParam)) {
             return TRUE;
         }
         return SendMessageW(GetAncestor(hwnd_, GA_ROOT), message, wParam, lParam);
@@ -86,4 +86,4 @@ LRESULT PanelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-} // namespace ludrin::win32
+} // namespace ludrin::ui::win32
