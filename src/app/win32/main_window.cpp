@@ -36,10 +36,8 @@ HFONT MakeFont(const ui::FontLook& look, UINT dpi) {
 }
 
 const wchar_t* RichEditClass() {
-    // Asking for one of its functions loads the library, from the system folder only.
-    using CreateTextServicesFn = HRESULT(WINAPI*)(IUnknown*, void*, IUnknown**);
-    static const bool loaded =
-        SystemFunction<CreateTextServicesFn>(L"msftedit.dll", "CreateTextServices") != nullptr;
+    // Loading the library registers its window class.
+    static const bool loaded = SystemLibrary(L"msftedit.dll") != nullptr;
     return loaded ? MSFTEDIT_CLASS : L"STATIC";
 }
 

@@ -45,6 +45,12 @@ int YearNow() {
     return std::localtime(&now)->tm_year + 1900;
 }
 
+TEST(FormTexts, DamagedInstallerReasonStaysOnOneLine) {
+    EXPECT_EQ(DamagedInstallerText(L"stored file 2 at offset 90:\r\nStream read error\n"),
+              L"ERRORE- Il programma di installazione \u00E8 danneggiato.\r\n\r\n"
+              L"stored file 2 at offset 90:  Stream read error ");
+}
+
 TEST(FormMain, FormCreateResolvesRootsAndSetsTheLabels) {
     TempDir home;
     ScopedEnv homeEnv("HOME", home.Path().string());
