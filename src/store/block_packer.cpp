@@ -405,6 +405,22 @@ private:
     std::size_t block_;
 };
 
+// A run's count L - 1 at `at`: one byte, or a 0 byte and 16 bits after it, all before
+// `end`. Moves `at` past it; `record` is where the run's record starts, for the error.
+std::size_t RunCount(const std::uint8_t* block, std::size_t& at, std::size_t end,
+                     std::size_t record, std::size_t blockIndex) {
+    const std::size_t count = block[at++];
+    if (count != 0) {
+        return count;
+    }
+    if (end - at < 2) {
+        Damaged(blockIndex,
+                "long run record at offset " + std::to_string(record) + " is cut short");
+    }
+    at += 2;
+    return Get16(block + at - 2);
+}
+
 void UnpackEscapeBlock(const std::uint8_t* block, std::size_t length, std::uint8_t escape,
                        Output& output, std::size_t blockIndex) {
     std::size_t at = 2;
@@ -422,18 +438,8 @@ void UnpackEscapeBlock(const std::uint8_t* block, std::size_t length, std::uint8
         if (length - at < 2) {
             Damaged(blockIndex, "run record at offset " + std::to_string(stop) + " is cut short");
         }
-        const std::uint8_t fill = block[at];
-        std::size_t count = block[at + 1];
-        at += 2;
-        if (count == 0) {
-            if (length - at < 2) {
-                Damaged(blockIndex,
-                        "long run record at offset " + std::to_string(stop) + " is cut short");
-            }
-            count = Get16(block + at);
-            at += 2;
-        }
-        output.Fill(fill, count + 1);
+        const std::uint8_t fill = block[at++];
+        output.Fill(fill, RunCount(block, at, length, stop, blockIndex) + 1);
     }
 }
 
@@ -458,17 +464,8 @@ void UnpackTableBlock(const std::uint8_t* block, std::size_t length, std::size_t
         }
         output.Copy(block + at, position - 1 - at);
         const std::uint8_t fill = block[position - 1];
-        std::size_t count = block[position];
-        at = position + 1;
-        if (count == 0) {
-            if (tableStart - at < 2) {
-                Damaged(blockIndex,
-                        "long run record at offset " + std::to_string(position) + " is cut short");
-            }
-            count = Get16(block + at);
-            at += 2;
-        }
-        output.Fill(fill, count + 1);
+        at = position;
+        output.Fill(fill, RunCount(block, at, tableStart, position, blockIndex) + 1);
     }
     output.Copy(block + at, tableStart - at);
 }
