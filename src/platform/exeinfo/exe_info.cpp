@@ -1,4 +1,5 @@
 #include "platform/exeinfo/exe_info.hpp"
+#include "platform/sysinfo/known_folders.hpp"
 
 #include "platform/text/comma_text.hpp"
 #include "platform/text/str_to_int.hpp"
@@ -45,7 +46,7 @@ TExeInfo::TExeInfo() {
 }
 
 void TExeInfo::GetVersionInfo() {
-    GetVersionInfoOfApp(RunningExecutablePath());
+    GetVersionInfoOfApp(sysinfo::RunningExecutablePath());
 }
 
 std::wstring* TExeInfo::VersionString(int index) {

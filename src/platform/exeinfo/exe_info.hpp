@@ -59,8 +59,7 @@ public:
     std::wstring* VersionString(int index);
 };
 
-// Platform backend: the full path of the running executable, and its computer name.
-std::wstring RunningExecutablePath();
+// Platform backend: the computer's name.
 std::wstring QueryComputerName();
 
 } // namespace ludrin::exeinfo

@@ -1,6 +1,7 @@
 // Without version resources, the texts come from the project's own version.
 
 #include "platform/exeinfo/exe_info.hpp"
+#include "platform/sysinfo/known_folders.hpp"
 #include "platform/text/utf.hpp"
 
 #include <unistd.h>
@@ -15,7 +16,7 @@
 namespace ludrin::exeinfo {
 
 bool TExeInfo::GetVersionInfoOfApp(const std::wstring& appName) {
-    if (appName != RunningExecutablePath()) {
+    if (appName != sysinfo::RunningExecutablePath()) {
         return false;
     }
     CompanyName = L"Suite Brenvoss";
@@ -29,12 +30,6 @@ bool TExeInfo::GetVersionInfoOfApp(const std::wstring& appName) {
     ProductVersion = LUDRIN_FILE_VERSION;
     Comments.clear();
     return true;
-}
-
-std::wstring RunningExecutablePath() {
-    std::error_code error;
-    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::wstring() : text::Utf8ToWide(path.string());
 }
 
 std::wstring QueryComputerName() {

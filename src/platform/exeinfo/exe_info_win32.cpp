@@ -1,5 +1,5 @@
 #include "platform/exeinfo/exe_info.hpp"
-#include "platform/win32/module_path.hpp"
+#include "platform/sysinfo/known_folders.hpp"
 #include "platform/win32/system_library.hpp"
 
 #include <windows.h>
@@ -68,7 +68,7 @@ bool TExeInfo::GetVersionInfoOfApp(const std::wstring& appName) {
         FileType = static_cast<std::int32_t>(fixed->dwFileType);
         const std::uint64_t date = (std::uint64_t{fixed->dwFileDateMS} << 32) | fixed->dwFileDateLS;
         FileCreation =
-            FileTimeToDateTime(date != 0 ? date : LastWriteTime(RunningExecutablePath()));
+            FileTimeToDateTime(date != 0 ? date : LastWriteTime(sysinfo::RunningExecutablePath()));
     }
 
     // Only the first translation counts; without one no string can be found.
@@ -98,10 +98,6 @@ bool TExeInfo::GetVersionInfoOfApp(const std::wstring& appName) {
         }
     }
     return true;
-}
-
-std::wstring RunningExecutablePath() {
-    return win32::ModulePath();
 }
 
 std::wstring QueryComputerName() {

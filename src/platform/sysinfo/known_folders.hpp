@@ -11,7 +11,8 @@ namespace ludrin::sysinfo {
 std::wstring WindowsFolder();
 std::wstring SystemFolder();
 std::wstring TempFolder();
-// The running executable's folder.
+// The running executable's full path, and its folder.
+std::wstring RunningExecutablePath();
 std::wstring ExecutableFolder();
 
 // The user's shell folder by its registry value name ("Desktop", "Personal", "My Pictures"

@@ -31,13 +31,10 @@ std::wstring TempFolder() {
     return text::Utf8ToWide(dir);
 }
 
-std::wstring ExecutableFolder() {
+std::wstring RunningExecutablePath() {
     std::error_code error;
     const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) {
-        return {};
-    }
-    return text::Utf8ToWide(path.parent_path().string() + "/");
+    return error ? std::wstring() : text::Utf8ToWide(path.string());
 }
 
 std::wstring ShellFolder(std::wstring_view valueName) {

@@ -32,8 +32,8 @@ std::wstring TempFolder() {
     return FolderFrom([](wchar_t* b, UINT n) { return static_cast<UINT>(GetTempPathW(n, b)); });
 }
 
-std::wstring ExecutableFolder() {
-    return win32::ModuleFolder();
+std::wstring RunningExecutablePath() {
+    return win32::ModulePath();
 }
 
 std::wstring ShellFolder(std::wstring_view valueName) {

@@ -13,5 +13,4 @@ std::wstring Utf8ToWide(std::string_view utf8);
 // Unpaired surrogates become U+FFFD.
 std::string WideToUtf8(std::wstring_view wide);
 
-
 } // namespace ludrin::text
