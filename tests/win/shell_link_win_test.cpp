@@ -1,9 +1,9 @@
 // The shortcut component against the platform's own shell-link object, and our portable
 // shortcut format crossed with it both ways: files that one side writes, the other reads.
 
-#include "bytes/byte_reader.hpp"
 #include "platform/shelllink/lnk_format.hpp"
 #include "platform/shelllink/shell_link.hpp"
+#include "support/shell_link_data_print.hpp"
 
 #include <windows.h>
 
@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <thread>
 #include <vector>
@@ -37,10 +38,14 @@ const auto* const kApartment = ::testing::AddGlobalTestEnvironment(new ComApartm
 // What the platform's shell-link object reads from a file, through its own getters.
 struct PlatformView {
     HRESULT loaded = E_FAIL;
-    std::wstring path, arguments, workingDirectory, description, iconLocation;
-    int iconIndex = 0, showCommand = 0;
-    WORD hotKey = 0;
+    lnk::ShellLinkData data;
 };
+
+std::wstring GetText(const std::function<HRESULT(wchar_t*, int)>& getter) {
+    wchar_t buffer[MAX_PATH] = {};
+    getter(buffer, MAX_PATH);
+    return buffer;
+}
 
 PlatformView ReadWithPlatform(const std::wstring& file) {
     PlatformView view;
@@ -52,27 +57,32 @@ PlatformView ReadWithPlatform(const std::wstring& file) {
     }
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
         view.loaded = persist->Load(file.c_str(), STGM_READ);
-        wchar_t buffer[MAX_PATH] = {};
-        link->GetPath(buffer, MAX_PATH, nullptr, 0);
-        view.path = buffer;
-        buffer[0] = 0;
-        link->GetArguments(buffer, MAX_PATH);
-        view.arguments = buffer;
-        buffer[0] = 0;
-        link->GetWorkingDirectory(buffer, MAX_PATH);
-        view.workingDirectory = buffer;
-        buffer[0] = 0;
-        link->GetDescription(buffer, MAX_PATH);
-        view.description = buffer;
-        buffer[0] = 0;
-        link->GetIconLocation(buffer, MAX_PATH, &view.iconIndex);
-        view.iconLocation = buffer;
-        link->GetShowCmd(&view.showCommand);
-        link->GetHotkey(&view.hotKey);
+        auto& data = view.data;
+        data.target = GetText([&](wchar_t* b, int n) { return link->GetPath(b, n, nullptr, 0); });
+        data.arguments = GetText([&](wchar_t* b, int n) { return link->GetArguments(b, n); });
+        data.workingDirectory =
+            GetText([&](wchar_t* b, int n) { return link->GetWorkingDirectory(b, n); });
+        data.description = GetText([&](wchar_t* b, int n) { return link->GetDescription(b, n); });
+        int iconIndex = 0;
+        data.iconLocation =
+            GetText([&](wchar_t* b, int n) { return link->GetIconLocation(b, n, &iconIndex); });
+        data.iconIndex = iconIndex;
+        int showCommand = 0;
+        link->GetShowCmd(&showCommand);
+        data.showCommand = static_cast<std::uint32_t>(showCommand);
+        link->GetHotkey(&data.hotKey);
         persist->Release();
     }
     link->Release();
     return view;
+}
+
+// The component's fields as a shortcut file holds them.
+lnk::ShellLinkData FieldsOf(const TslShellLink& link) {
+    return {link.LinkTarget,           link.Parameters,
+            link.WorkingDirectory,     link.ShortDescription,
+            link.IconLocation,         link.IconIndex,
+            ShowCommandOf(link.RunAs), ShortCutToHotKey(link.HotKey)};
 }
 
 Bytes ReadBytes(const std::wstring& file) {
@@ -92,9 +102,12 @@ bool LoadIgnoresTheStoredShowCommand() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-// The show command as stored in a shortcut's header, read without any shortcut reader.
-std::uint32_t StoredShowCommand(const Bytes& bytes) {
-    return bytes::ByteReader(bytes).U32At(0x3C, "show command");
+// The fields that the platform's getters give for a file holding `stored`.
+lnk::ShellLinkData AsThePlatformLoadsIt(lnk::ShellLinkData stored) {
+    if (LoadIgnoresTheStoredShowCommand()) {
+        stored.showCommand = 1;
+    }
+    return stored;
 }
 
 std::wstring SystemFile(const wchar_t* name) {
@@ -137,7 +150,7 @@ protected:
 
 struct RunAsCase {
     TslShellLinkRunAs runAs;
-    int showCommand;
+    std::uint32_t showCommand;
 };
 
 class SavedByThePlatform : public ShortcutFolder,
@@ -148,58 +161,28 @@ TEST_P(SavedByThePlatform, ReadsBackTheSameFieldsThroughEveryReader) {
     FillAll(written);
     written.RunAs = GetParam().runAs;
     ASSERT_TRUE(written.SaveToFile(shortcut_));
+    lnk::ShellLinkData expected = FieldsOf(written);
+    ASSERT_EQ(expected.hotKey, 0x0374); // key 0x74, flags Shift | Control
+    ASSERT_EQ(expected.showCommand, GetParam().showCommand);
 
-    // The platform's own getters.
+    // The platform's bytes, read by our portable reader.
+    EXPECT_EQ(lnk::ReadShellLink(ReadBytes(shortcut_)), expected);
+    // The platform's own getters, and the component reading through them.
     const PlatformView view = ReadWithPlatform(shortcut_);
     ASSERT_EQ(view.loaded, S_OK);
-    EXPECT_EQ(view.path, target_);
-    EXPECT_EQ(view.workingDirectory, player_);
-    EXPECT_EQ(view.arguments, written.Parameters);
-    EXPECT_EQ(view.description, written.ShortDescription);
-    EXPECT_EQ(view.iconLocation, written.IconLocation);
-    EXPECT_EQ(view.iconIndex, 3);
-    EXPECT_EQ(view.hotKey, 0x0374); // key 0x74, flags Shift | Control
-    const Bytes bytes = ReadBytes(shortcut_);
-    EXPECT_EQ(StoredShowCommand(bytes), static_cast<std::uint32_t>(GetParam().showCommand));
-    if (!LoadIgnoresTheStoredShowCommand()) {
-        EXPECT_EQ(view.showCommand, GetParam().showCommand);
-    }
-
-    // The component reading it back.
+    EXPECT_EQ(view.data, AsThePlatformLoadsIt(expected));
     TslShellLink read;
     read.HotKey = scAlt | 'Q';
     ASSERT_TRUE(read.LoadFromFile(shortcut_));
-    EXPECT_EQ(read.LinkTarget, target_);
-    EXPECT_EQ(read.WorkingDirectory, player_);
-    EXPECT_EQ(read.Parameters, written.Parameters);
-    EXPECT_EQ(read.ShortDescription, written.ShortDescription);
-    EXPECT_EQ(read.IconLocation, written.IconLocation);
-    EXPECT_EQ(read.IconIndex, 3);
-    // The component takes the show command from the platform's getter, as it answers.
-    EXPECT_EQ(read.RunAs, RunAsOf(static_cast<std::uint32_t>(view.showCommand)));
-    if (!LoadIgnoresTheStoredShowCommand()) {
-        EXPECT_EQ(read.RunAs, GetParam().runAs);
-    }
-    EXPECT_EQ(read.HotKey, written.HotKey);
+    EXPECT_EQ(FieldsOf(read), AsThePlatformLoadsIt(expected));
     EXPECT_FALSE(read.LargeIcon().Empty());
     EXPECT_FALSE(read.SmallIcon().Empty());
-
-    // Our portable reader on the platform's bytes.
-    const lnk::ShellLinkData data = lnk::ReadShellLink(bytes);
-    EXPECT_EQ(data.target, target_);
-    EXPECT_EQ(data.workingDirectory, player_);
-    EXPECT_EQ(data.arguments, written.Parameters);
-    EXPECT_EQ(data.description, written.ShortDescription);
-    EXPECT_EQ(data.iconLocation, written.IconLocation);
-    EXPECT_EQ(data.iconIndex, 3);
-    EXPECT_EQ(data.showCommand, static_cast<std::uint32_t>(GetParam().showCommand));
-    EXPECT_EQ(data.hotKey, 0x0374);
 }
 
 INSTANTIATE_TEST_SUITE_P(RunAs, SavedByThePlatform,
-                         ::testing::Values(RunAsCase{TslShellLinkRunAs::raNormal, 1},
-                                           RunAsCase{TslShellLinkRunAs::raMaximized, 3},
-                                           RunAsCase{TslShellLinkRunAs::raMinimized, 7}));
+                         ::testing::Values(RunAsCase{TslShellLinkRunAs::raNormal, 1u},
+                                           RunAsCase{TslShellLinkRunAs::raMaximized, 3u},
+                                           RunAsCase{TslShellLinkRunAs::raMinimized, 7u}));
 
 TEST_F(ShortcutFolder, TheInstallersShortcutCarriesEmptyTextsAndDefaults) {
     TslShellLink link;
@@ -208,14 +191,7 @@ TEST_F(ShortcutFolder, TheInstallersShortcutCarriesEmptyTextsAndDefaults) {
     ASSERT_TRUE(link.SaveToFile(shortcut_));
     const PlatformView view = ReadWithPlatform(shortcut_);
     ASSERT_EQ(view.loaded, S_OK);
-    EXPECT_EQ(view.path, target_);
-    EXPECT_EQ(view.workingDirectory, player_);
-    EXPECT_EQ(view.arguments, L"");
-    EXPECT_EQ(view.description, L"");
-    EXPECT_EQ(view.iconLocation, L"");
-    EXPECT_EQ(view.iconIndex, 0);
-    EXPECT_EQ(view.showCommand, 1);
-    EXPECT_EQ(view.hotKey, 0);
+    EXPECT_EQ(view.data, (lnk::ShellLinkData{target_, L"", player_, L"", L"", 0, 1, 0}));
 
     // Without an icon location the icons are the target's own.
     TslShellLink read;
@@ -233,11 +209,7 @@ TEST_F(ShortcutFolder, SavingOverAShortcutReplacesIt) {
     second.Parameters = L"/altro";
     ASSERT_TRUE(second.SaveToFile(shortcut_));
 
-    const PlatformView view = ReadWithPlatform(shortcut_);
-    EXPECT_EQ(view.arguments, L"/altro");
-    EXPECT_EQ(view.description, L"");
-    EXPECT_EQ(view.workingDirectory, L"");
-    EXPECT_EQ(view.hotKey, 0);
+    EXPECT_EQ(ReadWithPlatform(shortcut_).data, FieldsOf(second));
 }
 
 TEST_F(ShortcutFolder, ARefusedSetterWritesNothingAndAnswersFalse) {
@@ -278,14 +250,7 @@ TEST_F(ShortcutFolder, LoadingAMissingFileResetsEveryFieldAndAnswersFalse) {
     ASSERT_FALSE(link.LargeIcon().Empty());
 
     EXPECT_FALSE(link.LoadFromFile(folder_ + L"\\assente.lnk"));
-    EXPECT_EQ(link.LinkTarget, L"");
-    EXPECT_EQ(link.WorkingDirectory, L"");
-    EXPECT_EQ(link.Parameters, L"");
-    EXPECT_EQ(link.ShortDescription, L"");
-    EXPECT_EQ(link.IconLocation, L"");
-    EXPECT_EQ(link.IconIndex, 0);
-    EXPECT_EQ(link.HotKey, 0);
-    EXPECT_EQ(link.RunAs, TslShellLinkRunAs::raNormal);
+    EXPECT_EQ(FieldsOf(link), FieldsOf(TslShellLink()));
     EXPECT_TRUE(link.LargeIcon().Empty());
     EXPECT_TRUE(link.SmallIcon().Empty());
 }
@@ -327,21 +292,10 @@ TEST_F(ShortcutFolder, ThePlatformReadsOurWritersShortcut) {
         WriteBytes(shortcut_, lnk::WriteShellLink(c.data));
         const PlatformView view = ReadWithPlatform(shortcut_);
         ASSERT_EQ(view.loaded, S_OK);
-        EXPECT_EQ(view.path, c.data.target);
-        EXPECT_EQ(view.arguments, c.data.arguments);
-        EXPECT_EQ(view.workingDirectory, c.data.workingDirectory);
-        EXPECT_EQ(view.description, c.data.description);
-        EXPECT_EQ(view.iconLocation, c.data.iconLocation);
-        EXPECT_EQ(view.iconIndex, c.data.iconIndex);
-        if (!LoadIgnoresTheStoredShowCommand()) {
-            EXPECT_EQ(view.showCommand, static_cast<int>(c.data.showCommand));
-        }
-        EXPECT_EQ(view.hotKey, c.data.hotKey);
-
+        EXPECT_EQ(view.data, AsThePlatformLoadsIt(c.data));
         TslShellLink read;
         ASSERT_TRUE(read.LoadFromFile(shortcut_));
-        EXPECT_EQ(read.LinkTarget, c.data.target);
-        EXPECT_EQ(read.HotKey, HotKeyToShortCut(c.data.hotKey));
+        EXPECT_EQ(FieldsOf(read), AsThePlatformLoadsIt(c.data));
     }
 }
 

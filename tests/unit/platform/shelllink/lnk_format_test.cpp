@@ -4,6 +4,7 @@
 
 #include "bytes/byte_reader.hpp"
 #include "platform/shelllink/lnk_format.hpp"
+#include "support/shell_link_data_print.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

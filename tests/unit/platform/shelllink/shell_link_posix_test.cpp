@@ -1,7 +1,6 @@
 // The shortcut component on POSIX: real files written by our own writer, read back by the
 // component and by lnkinfo.
 
-#include "platform/shelllink/lnk_format.hpp"
 #include "platform/shelllink/shell_link.hpp"
 #include "support/temp_dir.hpp"
 
