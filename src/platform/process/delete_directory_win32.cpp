@@ -15,12 +15,12 @@ constexpr DWORD kExcludedAttributes =
     ~kSearchAttributes &
     (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x8 /* volume */ | FILE_ATTRIBUTE_DIRECTORY);
 
-// Junctions and symbolic links stand for another place; other reparse points (cloud
-// placeholders, say) are the folder itself.
+// Any folder that is a reparse point counts as a link and is never entered: the tag cannot
+// be trusted to tell (Wine shows a Unix folder link with the attribute and a tag of 0), and
+// walking into a link would delete what lies at its target.
 bool IsFolderLink(const WIN32_FIND_DATAW& data) {
     return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-           (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
-           IsReparseTagNameSurrogate(data.dwReserved0);
+           (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 void RemoveTree(const std::wstring& name) {
