@@ -171,7 +171,9 @@ ZipDecodeResult EntryDecoder::Run(std::uint64_t position, std::uint64_t toRead) 
             return result;
         }
         inflaterOwner.reset(&inflater);
-        output_.resize(kDecodeChunkSize);
+        // One byte more than the entry may produce, so that a lying size shows in one step.
+        output_.resize(
+            static_cast<std::size_t>(std::min<std::uint64_t>(kDecodeChunkSize, expected_ + 1)));
     }
     // Buffers follow the data really there, never a size the archive declares.
     std::vector<std::uint8_t> input(

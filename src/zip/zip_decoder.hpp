@@ -49,6 +49,23 @@ public:
     virtual bool DiskFull() = 0;
 };
 
+// Decoding with nobody to ask: no events, one password tried as given, prompts declined,
+// a full output cancels the entry.
+class SilentDecodeHooks : public ZipDecodeHooks {
+public:
+    explicit SilentDecodeHooks(std::string password = {}) : password_(std::move(password)) {}
+    void SetProgressMax(std::int64_t) override {}
+    bool Progress(std::int64_t) override { return false; }
+    bool Cancelled() const override { return false; }
+    const std::string& Password() const override { return password_; }
+    bool SuppressPasswordEvent() const override { return false; }
+    bool AskPassword(const std::wstring&) override { return true; }
+    bool DiskFull() override { return true; }
+
+private:
+    std::string password_;
+};
+
 struct ZipDecodeResult {
     bool ok = false;
     bool skipped = false; // no usable password: no error, nothing to keep

@@ -113,7 +113,7 @@ void TZipBaseArchiver::CloseArchive() {
 }
 
 ZipDecodeResult TZipBaseArchiver::DecodeItem(std::size_t index, ZipOutput& out) {
-    if (!FDMHandle || index >= FDMHandle->CDir.Count()) {
+    if (!FActive || index >= FDMHandle->CDir.Count()) {
         throw EZipException(native::kEntryIndexOutOfBounds, Name);
     }
     const TDirItem& item = FDMHandle->CDir[index];

@@ -56,8 +56,8 @@ public:
     std::uint16_t FileOpenMode() const { return FFileOpenMode; }
 
     // The loaded directory; null while no archive is open.
-    TZipDirManager* DMHandle() const { return FDMHandle.get(); }
-    std::size_t Count() const { return FDMHandle ? FDMHandle->CDir.Count() : 0; }
+    TZipDirManager* DMHandle() const { return FActive ? FDMHandle.get() : nullptr; }
+    std::size_t Count() const { return FActive ? FDMHandle->CDir.Count() : 0; }
 
     // Decodes entry `index` into `out` and answers the outcome (no archive error for a
     // failed check; Deflate64 raises native 55).

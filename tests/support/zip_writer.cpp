@@ -129,6 +129,14 @@ std::string TextBytes(std::size_t size, std::uint32_t seed) {
     return out;
 }
 
+ZipEntrySpec MakeEntry(const std::string& name, const std::string& data, std::uint16_t method) {
+    ZipEntrySpec e;
+    e.name = name;
+    e.data = data;
+    e.method = method;
+    return e;
+}
+
 std::string WriteZip(const ZipArchiveSpec& spec) {
     std::string out = spec.stub;
     const std::uint64_t base = spec.offsetsIncludeStub ? 0 : spec.stub.size();

@@ -43,6 +43,9 @@ struct ZipArchiveSpec {
     bool omitZip64EndRecord = false; // the locator alone
 };
 
+// An entry with its name, content and method, every other field at its default.
+ZipEntrySpec MakeEntry(const std::string& name, const std::string& data, std::uint16_t method = 8);
+
 std::string WriteZip(const ZipArchiveSpec& spec);
 
 // Raw deflate of `data` (no zlib header).

@@ -30,9 +30,7 @@ std::string Archive(std::vector<ZipEntrySpec> entries) {
 }
 
 ZipEntrySpec Entry(const std::string& name, const std::string& data, std::uint16_t flags = 0) {
-    ZipEntrySpec e;
-    e.name = name;
-    e.data = data;
+    ZipEntrySpec e = ludrin::testing::MakeEntry(name, data);
     e.flags = flags;
     return e;
 }

@@ -19,11 +19,7 @@ using ludrin::testing::ZipArchiveSpec;
 using ludrin::testing::ZipEntrySpec;
 
 ZipEntrySpec Entry(const std::string& data, std::uint16_t method) {
-    ZipEntrySpec e;
-    e.name = "entry.bin";
-    e.data = data;
-    e.method = method;
-    return e;
+    return ludrin::testing::MakeEntry("entry.bin", data, method);
 }
 
 std::unique_ptr<LoadedArchive> One(const ZipEntrySpec& entry) {

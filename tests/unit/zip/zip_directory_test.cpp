@@ -13,24 +13,17 @@ using namespace test;
 using ludrin::testing::ExtraBlock;
 using ludrin::testing::Le16;
 using ludrin::testing::Le32;
+using ludrin::testing::MakeEntry;
 using ludrin::testing::WriteZip;
 using ludrin::testing::ZipArchiveSpec;
 using ludrin::testing::ZipEntrySpec;
 
-ZipEntrySpec Entry(const std::string& name, const std::string& data, std::uint16_t method = 8) {
-    ZipEntrySpec e;
-    e.name = name;
-    e.data = data;
-    e.method = method;
-    return e;
-}
-
 ZipArchiveSpec ThreeEntries() {
     ZipArchiveSpec spec;
-    ZipEntrySpec folder = Entry("top/", "", 0);
+    ZipEntrySpec folder = MakeEntry("top/", "", 0);
     folder.externalAttr = 0x10;
-    spec.entries = {folder, Entry("top/a.txt", ludrin::testing::TextBytes(5000, 1)),
-                    Entry("top/b.bin", ludrin::testing::RandomBytes(300, 2), 0)};
+    spec.entries = {folder, MakeEntry("top/a.txt", ludrin::testing::TextBytes(5000, 1)),
+                    MakeEntry("top/b.bin", ludrin::testing::RandomBytes(300, 2), 0)};
     return spec;
 }
 
@@ -201,7 +194,7 @@ TEST(ZipDirectory, DamagedOrMissingDirectoryIsRebuiltFromLocalHeaders) {
 
 TEST(ZipDirectory, TruncatedEntryWithoutItsDescriptorKeepsTheLocalSizes) {
     ZipArchiveSpec spec;
-    spec.entries = {Entry("a.txt", "hello"), Entry("b.txt", std::string(4000, 'b'))};
+    spec.entries = {MakeEntry("a.txt", "hello"), MakeEntry("b.txt", std::string(4000, 'b'))};
     spec.entries[1].dataDescriptor = true;
     const std::string whole = WriteZip(spec);
     const auto archive = Load(whole.substr(0, whole.find("b.txt") + 5 + 10));
@@ -286,7 +279,7 @@ TEST(ZipDirectory, NamesDecodedByFlagAndContent) {
     };
     for (const Case& c : cases) {
         ZipArchiveSpec spec;
-        spec.entries = {Entry(c.bytes, "data")};
+        spec.entries = {MakeEntry(c.bytes, "data")};
         spec.entries[0].flags = c.flags;
         spec.entries[0].centralExtra = c.extra;
         const auto archive = Load(WriteZip(spec), {c.oemFileNames, true});
@@ -297,7 +290,8 @@ TEST(ZipDirectory, NamesDecodedByFlagAndContent) {
 
 TEST(ZipDirectory, ExtraBlocksAreKeptAndTheKnownOnesRead) {
     ZipArchiveSpec spec;
-    spec.entries = {Entry("aes.txt", "data"), Entry("late.txt", "data"), Entry("cut.txt", "d")};
+    spec.entries = {MakeEntry("aes.txt", "data"), MakeEntry("late.txt", "data"),
+                    MakeEntry("cut.txt", "d")};
     spec.entries[0].flags = 1;
     spec.entries[0].method = 99;
     spec.entries[0].compressedData = std::string(40, 'e');
@@ -326,8 +320,8 @@ TEST(ZipDirectory, ExtraBlocksAreKeptAndTheKnownOnesRead) {
 
 TEST(ZipDirectory, NameIndexFindsTheFirstEntryIgnoringAsciiCase) {
     ZipArchiveSpec spec;
-    spec.entries = {Entry("Dir/File.TXT", "1"), Entry("other", "2"), Entry("dir/file.txt", "3"),
-                    Entry("\xC3\x88.txt", "4")};
+    spec.entries = {MakeEntry("Dir/File.TXT", "1"), MakeEntry("other", "2"),
+                    MakeEntry("dir/file.txt", "3"), MakeEntry("\xC3\x88.txt", "4")};
     spec.entries[3].flags = 0x800;
     const auto archive = Load(WriteZip(spec));
     const TZipDirArray& dir = archive->dm.CDir;

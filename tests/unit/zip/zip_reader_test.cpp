@@ -12,6 +12,7 @@ namespace ludrin::zip {
 namespace {
 
 using namespace test;
+using ludrin::testing::MakeEntry;
 using ludrin::testing::TempDir;
 using ludrin::testing::TextBytes;
 using ludrin::testing::Wide;
@@ -19,14 +20,6 @@ using ludrin::testing::WriteFile;
 using ludrin::testing::WriteZip;
 using ludrin::testing::ZipArchiveSpec;
 using ludrin::testing::ZipEntrySpec;
-
-ZipEntrySpec Entry(const std::string& name, const std::string& data, std::uint16_t method = 8) {
-    ZipEntrySpec e;
-    e.name = name;
-    e.data = data;
-    e.method = method;
-    return e;
-}
 
 // The installer's instance, with the batch counters a test may set.
 class Archiver : public TZipReader {
@@ -69,7 +62,7 @@ private:
 
 TEST_F(ZipReaderTest, OpensLoadsClosesAndReopens) {
     ZipArchiveSpec spec;
-    spec.entries = {Entry("a.txt", "alpha"), Entry("b/c.txt", TextBytes(4000, 1))};
+    spec.entries = {MakeEntry("a.txt", "alpha"), MakeEntry("b/c.txt", TextBytes(4000, 1))};
     Archiver archiver;
     int opened = 0;
     archiver.AfterOpen = [&](TZipBaseArchiver& sender) {
@@ -102,7 +95,7 @@ TEST_F(ZipReaderTest, OpensLoadsClosesAndReopens) {
 
 TEST_F(ZipReaderTest, OpenErrors) {
     ZipArchiveSpec spec;
-    spec.entries = {Entry("a.txt", "alpha")};
+    spec.entries = {MakeEntry("a.txt", "alpha")};
     const std::wstring good = Write("good.zip", spec);
     WriteFile(temp / "noise.zip", std::string(3000, 'n'));
     WriteFile(temp / "setup.exe", WriteZip(spec));
@@ -153,6 +146,7 @@ TEST_F(ZipReaderTest, OpenErrors) {
             EXPECT_EQ(c.native, 0) << c.what << ": " << e.what();
         }
         EXPECT_FALSE(archiver.Active()) << c.what;
+        EXPECT_EQ(archiver.Count(), 0u) << c.what;
         EXPECT_FALSE(afterOpen) << c.what;
     }
 }
@@ -172,8 +166,8 @@ TEST_F(ZipReaderTest, UnreadableFileRaisesTheFileLayersError) {
 
 TEST_F(ZipReaderTest, ExtractItemRaisesOnlyForFailuresNothingExcuses) {
     ZipArchiveSpec spec;
-    spec.entries = {Entry("good.txt", "good"), Entry("bad.txt", TextBytes(3000, 2)),
-                    Entry("locked.txt", "secret data")};
+    spec.entries = {MakeEntry("good.txt", "good"), MakeEntry("bad.txt", TextBytes(3000, 2)),
+                    MakeEntry("locked.txt", "secret data")};
     spec.entries[1].crc = 7;
     spec.entries[2].password = "pw";
     Archiver archiver;
@@ -219,7 +213,7 @@ TEST_F(ZipReaderTest, ExtractItemRaisesOnlyForFailuresNothingExcuses) {
 
 TEST_F(ZipReaderTest, FullDiskRaisesUnlessTheHandlerCancels) {
     ZipArchiveSpec spec;
-    spec.entries = {Entry("big.bin", TextBytes(300000, 3), 0)};
+    spec.entries = {MakeEntry("big.bin", TextBytes(300000, 3), 0)};
     Archiver archiver;
     archiver.FileName = Write("big.zip", spec);
     archiver.OpenArchive(kOpenModeReadDenyWrite);
@@ -246,7 +240,7 @@ TEST_F(ZipReaderTest, FullDiskRaisesUnlessTheHandlerCancels) {
 
 TEST_F(ZipReaderTest, ProgressEventsWeighEveryEntryEqually) {
     ZipArchiveSpec spec;
-    spec.entries = {Entry("dir/one.bin", std::string(131070, 'x'), 0)};
+    spec.entries = {MakeEntry("dir/one.bin", std::string(131070, 'x'), 0)};
     Archiver archiver;
     archiver.FileName = Write("progress.zip", spec);
     archiver.OpenArchive(kOpenModeReadDenyWrite);
