@@ -16,5 +16,7 @@ int List(const std::string& file, std::ostream& out);
 int ExtractSlot(const std::string& file, const std::string& slot, const std::string& out,
                 std::ostream& log);
 int Verify(const std::string& file, std::ostream& out);
+// Lists a ZIP archive as the installer's reader opens it; with `test`, decodes each entry.
+int ListZip(const std::string& archive, bool test, std::ostream& out, std::ostream& err);
 
 } // namespace ludrin::pack

@@ -24,6 +24,10 @@ constexpr const char* kUsage =
     "  ludrin-pack verify FILE\n"
     "      check that every stored file unpacks to exactly its size and packs back to\n"
     "      the same bytes\n"
+    "  ludrin-pack list-zip ARCHIVE [--test]\n"
+    "      list the entries of a ZIP archive as the installer reads it, one line each,\n"
+    "      tab-separated: index, method, compressed size, size, CRC-32, external\n"
+    "      attributes, flags, name; --test decodes each entry and adds ok or the error\n"
     "  ludrin-pack --help\n"
     "exit codes: 0 success, 1 bad input or failed check, 2 wrong usage\n";
 
@@ -58,7 +62,10 @@ int Run(const std::vector<std::string>& args) {
     if (command == "verify" && args.size() == 2) {
         return Verify(args[1], std::cout);
     }
-    if (command == "list" || command == "extract" || command == "verify") {
+    if (command == "list-zip" && (args.size() == 2 || (args.size() == 3 && args[2] == "--test"))) {
+        return ListZip(args[1], args.size() == 3, std::cout, std::cerr);
+    }
+    if (command == "list" || command == "extract" || command == "verify" || command == "list-zip") {
         return Usage("wrong number of arguments for " + command);
     }
     return Usage("unknown command \"" + command + "\"");

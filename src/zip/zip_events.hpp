@@ -1,0 +1,29 @@
+#pragma once
+// The events an archive operation reports through, and the kinds they carry.
+
+#include "zip/zip_records.hpp"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace ludrin::zip {
+
+class TZipBaseArchiver;
+
+enum class TZipProgressPhase : std::uint8_t { ppStart, ppProcess, ppEnd };
+
+using TNotifyEvent = std::function<void(TZipBaseArchiver& sender)>;
+using TZipProgressEvent =
+    std::function<void(TZipBaseArchiver& sender, double progress, TZipProcessOperation operation,
+                       TZipProgressPhase phase, bool& cancel)>;
+using TZipFileProgressEvent =
+    std::function<void(TZipBaseArchiver& sender, const std::wstring& fileName, double progress,
+                       TZipProcessOperation operation, TZipProgressPhase phase, bool& cancel)>;
+using TZipOnPasswordEvent =
+    std::function<void(TZipBaseArchiver& sender, const std::wstring& fileName,
+                       std::string& newPassword, bool& skipFile)>;
+using TZipOnDiskFullEvent = std::function<void(TZipBaseArchiver& sender, std::int32_t volumeNumber,
+                                               const std::wstring& volumeFileName, bool& cancel)>;
+
+} // namespace ludrin::zip

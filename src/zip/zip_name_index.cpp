@@ -1,0 +1,90 @@
+#include "zip/zip_name_index.hpp"
+
+#include <functional>
+
+namespace ludrin::zip {
+namespace {
+
+std::wstring AsciiLower(std::wstring_view name) {
+    std::wstring out(name);
+    for (wchar_t& c : out) {
+        if (c >= L'A' && c <= L'Z') {
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+        }
+    }
+    return out;
+}
+
+std::size_t HashOf(const std::wstring& lowered) {
+    return std::hash<std::wstring>{}(lowered);
+}
+
+} // namespace
+
+void TZipHashedStringList::Clear() {
+    names_.clear();
+    hashes_.clear();
+    slots_.clear();
+}
+
+void TZipHashedStringList::Reserve(std::size_t count) {
+    names_.reserve(count);
+    hashes_.reserve(count);
+}
+
+void TZipHashedStringList::Add(std::wstring_view name) {
+    names_.push_back(AsciiLower(name));
+    hashes_.push_back(HashOf(names_.back()));
+    // Keep the table at most half full so that probes stay short.
+    if (slots_.size() < 2 * names_.size()) {
+        Rehash(slots_.empty() ? 64 : 2 * slots_.size());
+    } else {
+        Insert(static_cast<std::uint32_t>(names_.size() - 1));
+    }
+}
+
+bool TZipHashedStringList::Replace(std::size_t index, std::wstring_view name) {
+    if (index >= names_.size()) {
+        return false;
+    }
+    // Rebuilding the probe chains is simplest and keeps every lookup exact; names change
+    // only while the directory loads, once per entry with a Unicode name block at most.
+    names_[index] = AsciiLower(name);
+    hashes_[index] = HashOf(names_[index]);
+    Rehash(slots_.size());
+    return true;
+}
+
+std::int64_t TZipHashedStringList::IndexOf(std::wstring_view name) const {
+    if (slots_.empty()) {
+        return -1;
+    }
+    const std::wstring lowered = AsciiLower(name);
+    const std::size_t hash = HashOf(lowered);
+    std::int64_t first = -1;
+    for (std::size_t slot = Slot(hash); slots_[slot] != kEmpty; slot = Slot(slot + 1)) {
+        const std::uint32_t index = slots_[slot];
+        if (hashes_[index] == hash && names_[index] == lowered &&
+            (first < 0 || index < static_cast<std::uint64_t>(first))) {
+            first = index;
+        }
+    }
+    return first;
+}
+
+void TZipHashedStringList::Insert(std::uint32_t index) {
+    std::size_t slot = Slot(hashes_[index]);
+    while (slots_[slot] != kEmpty) {
+        slot = Slot(slot + 1);
+    }
+    slots_[slot] = index;
+}
+
+void TZipHashedStringList::Rehash(std::size_t slotCount) {
+    slots_.assign(slotCount, kEmpty);
+    for (std::uint32_t i = 0; i < names_.size(); ++i) {
+        Insert(i);
+    }
+}
+
+} // namespace ludrin::zip

@@ -1,0 +1,203 @@
+#include "zip/zip_reader.hpp"
+
+#include "platform/fs/archive_file.hpp"
+#include "platform/fs/fs.hpp"
+#include "platform/text/utf.hpp"
+#include "zip/zip_directory.hpp"
+#include "zip/zip_error.hpp"
+#include "zip/zip_stream.hpp"
+
+#include <algorithm>
+
+namespace ludrin::zip {
+namespace {
+
+// The text after the last separator or drive colon.
+std::wstring FileNamePart(const std::wstring& path) {
+    const auto at = path.find_last_of(L"\\/:");
+    return at == std::wstring::npos ? path : path.substr(at + 1);
+}
+
+std::wstring LowerExtension(const std::wstring& path) {
+    std::wstring name = FileNamePart(path);
+    const auto dot = name.rfind(L'.');
+    std::wstring ext = dot == std::wstring::npos ? std::wstring() : name.substr(dot);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](wchar_t c) {
+        return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    });
+    return ext;
+}
+
+std::wstring WithBackslashes(std::wstring name) {
+    std::replace(name.begin(), name.end(), L'/', L'\\');
+    return name;
+}
+
+} // namespace
+
+TZipBaseArchiver::TZipBaseArchiver() = default;
+
+TZipBaseArchiver::~TZipBaseArchiver() {
+    CloseArchive();
+}
+
+void TZipBaseArchiver::OpenArchive(std::uint16_t mode) {
+    FUpdated = false;
+    if (!InMemory && FileNamePart(FileName).empty()) {
+        throw EZipException(native::kBlankFileName, Name);
+    }
+    if (mode != kOpenModeCreate && !fs::FileExists(FileName)) {
+        throw EZipException(native::kFileNotFound, Name, {text::WideToUtf8(FileName)});
+    }
+    if (mode != kOpenModeCreate && InMemory) {
+        throw EZipException(native::kInMemoryCreateOnly, Name);
+    }
+    CloseArchive();
+    IsCustomStream = false;
+    FFileOpenMode = mode;
+    InternalOpenArchive();
+}
+
+void TZipBaseArchiver::OpenArchive() {
+    if (!InMemory && FileNamePart(FileName).empty()) {
+        throw EZipException(native::kBlankFileNameNoArgs, Name);
+    }
+    std::uint16_t mode = kOpenModeCreate;
+    if (!InMemory && fs::FileExists(FileName)) {
+        try {
+            fs::ArchiveFile::Open(FileName, fs::kOpenReadWrite | fs::kShareDenyWrite);
+            mode = fs::kOpenReadWrite | fs::kShareDenyWrite;
+        } catch (const fs::FileOpenError&) {
+            mode = fs::kOpenRead | fs::kShareDenyNone;
+        }
+    }
+    OpenArchive(mode);
+}
+
+void TZipBaseArchiver::InternalOpenArchive() {
+    if (FFileOpenMode == kOpenModeCreate || InMemory) {
+        throw EZipUnsupported("Creating archives is not supported: this component only reads");
+    }
+    SpanningMode = TZipSpanningMode::smNone;
+    if (LowerExtension(FileName).find(L".exe") != std::wstring::npos) {
+        throw EZipUnsupported("Self-extracting archives (\"" + text::WideToUtf8(FileName) +
+                              "\") are not opened by this reader");
+    }
+    // The file stays open from here on, also when loading fails: the next open or close
+    // releases it.
+    FCompressedStream =
+        std::make_unique<FileZipStream>(fs::ArchiveFile::Open(FileName, FFileOpenMode));
+    FDMHandle = std::make_unique<TZipDirManager>(*FCompressedStream);
+    const CentralDirEndSearch end = GetCentralDirEnd(*FCompressedStream);
+    if (end.found && end.record.diskNumber != 0 && end.record.diskNumber != kZip64Escape16) {
+        throw EZipException(native::kCannotOpenArchive); // one volume of a multi-volume set
+    }
+    if (!end.found && !OpenCorruptedArchives) {
+        FDMHandle.reset();
+        FCompressedStream.reset();
+        throw EZipException(native::kArchiveDamaged, Name);
+    }
+    LoadDir(*FDMHandle, {Options.OEMFileNames, OpenCorruptedArchives}, &end);
+    FActive = true;
+    if (AfterOpen) {
+        AfterOpen(*this);
+    }
+}
+
+void TZipBaseArchiver::CloseArchive() {
+    // Nothing is ever written: a pure reader has no pending modifications to complete.
+    FActive = false;
+    FCurrentItem = nullptr;
+    FDMHandle.reset();
+    FCompressedStream.reset();
+}
+
+ZipDecodeResult TZipBaseArchiver::DecodeItem(std::size_t index, ZipOutput& out) {
+    if (!FActive || index >= FDMHandle->CDir.Count()) {
+        throw EZipException(native::kEntryIndexOutOfBounds, Name);
+    }
+    const TDirItem& item = FDMHandle->CDir[index];
+    FCurrentItem = &item;
+    FSkipFile = false;
+    FProgress = 0;
+    struct Reset {
+        const TDirItem*& item;
+        ~Reset() { item = nullptr; }
+    } reset{FCurrentItem};
+    return InternalDecompressFile(*FDMHandle, item, out, *this);
+}
+
+bool TZipBaseArchiver::ExtractItem(std::size_t index, ZipOutput& out) {
+    const ZipDecodeResult result = DecodeItem(index, out);
+    if (!result.ok && !FProgressCancel && !ExtractCorruptedFiles && !FSkipFile) {
+        throw EZipException(native::kDecodeFailed, Name);
+    }
+    return result.ok;
+}
+
+bool TZipBaseArchiver::Progress(std::int64_t progress) {
+    FProgress = progress;
+    if (FProgressEnabled && FCurrentItem != nullptr) {
+        const double max = static_cast<double>(FProgressMax);
+        const double fileShare = static_cast<double>(FProgress) / max;
+        const double count = FProcessedFileCount > 0 ? FProcessedFileCount : 1;
+        DoOnFileProgress(WithBackslashes(FCurrentItem->Name), fileShare * 100,
+                         FCurrentItem->Operation, TZipProgressPhase::ppProcess, FProgressCancel);
+        DoOnOverallProgress((fileShare + FProcessedFileNo) / count * 100, FCurrentItem->Operation,
+                            TZipProgressPhase::ppProcess, FProgressCancel);
+    }
+    return FProgressCancel;
+}
+
+bool TZipBaseArchiver::AskPassword(const std::wstring& storedName) {
+    std::string newPassword = FPassword;
+    bool skip = false;
+    DoOnPassword(storedName, newPassword, skip);
+    FPassword = newPassword;
+    FSkipFile = skip;
+    return skip;
+}
+
+bool TZipBaseArchiver::DiskFull() {
+    bool cancel = false;
+    DoOnDiskFull(0, FileName, cancel);
+    if (cancel) {
+        FProgressCancel = true;
+    }
+    return cancel;
+}
+
+void TZipBaseArchiver::DoOnOverallProgress(double progress, TZipProcessOperation operation,
+                                           TZipProgressPhase phase, bool& cancel) {
+    if (OnOverallProgress) {
+        OnOverallProgress(*this, progress, operation, phase, cancel);
+    }
+}
+
+void TZipBaseArchiver::DoOnFileProgress(const std::wstring& fileName, double progress,
+                                        TZipProcessOperation operation, TZipProgressPhase phase,
+                                        bool& cancel) {
+    if (OnFileProgress) {
+        OnFileProgress(*this, fileName, progress, operation, phase, cancel);
+    }
+}
+
+void TZipBaseArchiver::DoOnPassword(const std::wstring& fileName, std::string& newPassword,
+                                    bool& skipFile) {
+    if (OnPassword) {
+        OnPassword(*this, fileName, newPassword, skipFile);
+    } else {
+        skipFile = true;
+    }
+}
+
+void TZipBaseArchiver::DoOnDiskFull(std::int32_t volumeNumber, const std::wstring& volumeFileName,
+                                    bool& cancel) {
+    if (OnDiskFull) {
+        OnDiskFull(*this, volumeNumber, volumeFileName, cancel);
+    } else {
+        throw EZipException(native::kDiskFull);
+    }
+}
+
+} // namespace ludrin::zip

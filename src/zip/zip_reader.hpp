@@ -1,0 +1,124 @@
+#pragma once
+// The archive component: opens an archive file, holds its loaded directory, and decodes
+// entries with progress, password and disk-full events. Extraction below a base folder
+// builds on this class.
+
+#include "zip/zip_decoder.hpp"
+#include "zip/zip_dir_manager.hpp"
+#include "zip/zip_events.hpp"
+#include "zip/zip_options.hpp"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace ludrin::zip {
+
+class ZipStream;
+
+// The installer opens with read access, others may read but not write.
+inline constexpr std::uint16_t kOpenModeReadDenyWrite = 0x0020;
+inline constexpr std::uint16_t kOpenModeCreate = 0xFF00;
+
+class TZipBaseArchiver : protected ZipDecodeHooks {
+public:
+    TZipBaseArchiver();
+    ~TZipBaseArchiver() override;
+    TZipBaseArchiver(const TZipBaseArchiver&) = delete;
+    TZipBaseArchiver& operator=(const TZipBaseArchiver&) = delete;
+
+    // The component's name: error messages of named raising sites start with it.
+    std::string Name;
+
+    std::wstring FileName;
+    std::wstring BaseDir;
+    bool InMemory = false;
+    bool OpenCorruptedArchives = true;
+    bool ExtractCorruptedFiles = false;
+    TZipSpanningMode SpanningMode = TZipSpanningMode::smNone;
+    TZipOptions Options;
+
+    TNotifyEvent AfterOpen;
+    TZipFileProgressEvent OnFileProgress;
+    TZipProgressEvent OnOverallProgress;
+    TZipOnPasswordEvent OnPassword;
+    TZipOnDiskFullEvent OnDiskFull;
+
+    const std::string& GetPassword() const { return FPassword; }
+    virtual void SetPassword(const std::string& password) { FPassword = password; }
+
+    // Opens FileName with the open mode and loads its directory.
+    void OpenArchive(std::uint16_t mode);
+    // Chooses the mode: read-write deny-write when the file allows it, else read deny-none.
+    void OpenArchive();
+    void CloseArchive();
+    bool Active() const { return FActive; }
+    std::uint16_t FileOpenMode() const { return FFileOpenMode; }
+
+    // The loaded directory; null while no archive is open.
+    TZipDirManager* DMHandle() const { return FActive ? FDMHandle.get() : nullptr; }
+    std::size_t Count() const { return FActive ? FDMHandle->CDir.Count() : 0; }
+
+    // Decodes entry `index` into `out` and answers the outcome (no archive error for a
+    // failed check; Deflate64 raises native 55).
+    ZipDecodeResult DecodeItem(std::size_t index, ZipOutput& out);
+
+    // Decodes entry `index` as extraction does: native 16 for an index outside the
+    // directory, native 8 when decoding fails and neither a cancel, a skipped entry nor
+    // ExtractCorruptedFiles excuses it. Answers whether the entry was decoded and verified.
+    bool ExtractItem(std::size_t index, ZipOutput& out);
+
+protected:
+    // Dispatch of the events; a derived component may change a default.
+    virtual void DoOnOverallProgress(double progress, TZipProcessOperation operation,
+                                     TZipProgressPhase phase, bool& cancel);
+    virtual void DoOnFileProgress(const std::wstring& fileName, double progress,
+                                  TZipProcessOperation operation, TZipProgressPhase phase,
+                                  bool& cancel);
+    // Without a handler and without a dialog the entry is skipped.
+    virtual void DoOnPassword(const std::wstring& fileName, std::string& newPassword,
+                              bool& skipFile);
+    virtual void DoOnDiskFull(std::int32_t volumeNumber, const std::wstring& volumeFileName,
+                              bool& cancel);
+
+    // ZipDecodeHooks
+    void SetProgressMax(std::int64_t progressMax) override { FProgressMax = progressMax; }
+    bool Progress(std::int64_t progress) override;
+    bool Cancelled() const override { return FProgressCancel; }
+    const std::string& Password() const override { return FPassword; }
+    bool SuppressPasswordEvent() const override { return FSuppressPasswordEvent; }
+    bool AskPassword(const std::wstring& storedName) override;
+    bool DiskFull() override;
+
+    bool isZIPFormat = false;
+    bool IsCustomStream = false;
+    bool FUpdated = false;
+    std::int32_t FUpdateCount = 0;
+    std::string FPassword;
+    bool FSuppressPasswordEvent = false;
+
+    // Progress of the operation under way.
+    std::int64_t FProgress = 0;
+    std::int64_t FProgressMax = 0;
+    std::int32_t FProcessedFileNo = 0;
+    std::int32_t FProcessedFileCount = 0;
+    bool FProgressCancel = false;
+    bool FProgressEnabled = false;
+    bool FSkipFile = false;
+    const TDirItem* FCurrentItem = nullptr;
+
+private:
+    void InternalOpenArchive();
+
+    bool FActive = false;
+    std::uint16_t FFileOpenMode = 0;
+    std::unique_ptr<ZipStream> FCompressedStream;
+    std::unique_ptr<TZipDirManager> FDMHandle;
+};
+
+class TZipReader : public TZipBaseArchiver {
+public:
+    TZipReader() { isZIPFormat = true; }
+};
+
+} // namespace ludrin::zip

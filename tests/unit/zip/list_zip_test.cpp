@@ -1,0 +1,128 @@
+// ludrin-pack list-zip, run as the real program: its line format, the decoding check and
+// its exit codes.
+
+#include "support/temp_dir.hpp"
+#include "support/zip_writer.hpp"
+#include "unit/zip/zip_peer_util.hpp"
+
+#include <gtest/gtest.h>
+
+#ifndef LUDRIN_PACK_EXE
+#error "LUDRIN_PACK_EXE must name the built tool"
+#endif
+
+namespace ludrin::zip {
+namespace {
+
+using namespace test;
+using ludrin::testing::TempDir;
+using ludrin::testing::WriteFile;
+using ludrin::testing::ZipArchiveSpec;
+using ludrin::testing::ZipEntrySpec;
+
+struct ToolRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+class ListZip : public ::testing::Test {
+protected:
+    ToolRun Run(const std::vector<std::string>& args) {
+        std::string command = Quote(LUDRIN_PACK_EXE);
+        for (const auto& arg : args) {
+            command += " " + Quote(arg);
+        }
+        const auto err = temp / "stderr.txt";
+        const CommandResult result = RunCommand(command + " 2>" + Quote(err.string()));
+        return {result.code, result.output, ludrin::testing::ReadFile(err)};
+    }
+
+    std::string Archive() {
+        ZipArchiveSpec spec;
+        ZipEntrySpec folder;
+        folder.name = "brvdll/";
+        folder.method = 0;
+        folder.externalAttr = 0x10;
+        ZipEntrySpec text;
+        text.name = "brvdll/leggimi.txt";
+        text.data = ludrin::testing::TextBytes(10000, 1);
+        ZipEntrySpec bad;
+        bad.name = "brvdll/tab\there.dll";
+        bad.data = "library";
+        bad.method = 0;
+        bad.crc = 0xDEADBEEF;
+        ZipEntrySpec utf8;
+        utf8.name = "brvdll/\xC3\xA8.txt";
+        utf8.data = "e";
+        utf8.flags = 0x800;
+        spec.entries = {folder, text, bad, utf8};
+        const auto path = temp / "payload.zip";
+        WriteFile(path, ludrin::testing::WriteZip(spec));
+        compressed = ludrin::testing::Deflate(text.data).size();
+        return path.string();
+    }
+
+    TempDir temp;
+    std::size_t compressed = 0;
+};
+
+TEST_F(ListZip, OneTabSeparatedLinePerEntryInDirectoryOrder) {
+    const std::string archive = Archive();
+    const ToolRun run = Run({"list-zip", archive});
+    EXPECT_EQ(run.code, 0) << run.err;
+    const std::string expected =
+        "0\t0\t0\t0\t00000000\t00000010\t0000\tbrvdll/\n"
+        "1\t8\t" +
+        std::to_string(compressed) + "\t10000\t" +
+        [] {
+            char crc[16];
+            std::snprintf(crc, sizeof crc, "%08x",
+                          ludrin::testing::Crc32(ludrin::testing::TextBytes(10000, 1)));
+            return std::string(crc);
+        }() +
+        "\t00000020\t0000\tbrvdll/leggimi.txt\n"
+        "2\t0\t7\t7\tdeadbeef\t00000020\t0000\tbrvdll/tab\\x09here.dll\n"
+        "3\t8\t3\t1\tefda7a5a\t00000020\t0800\tbrvdll/\xC3\xA8.txt\n";
+    EXPECT_EQ(run.out, expected);
+}
+
+TEST_F(ListZip, TestAddsTheOutcomeOfDecodingEachEntry) {
+    const ToolRun run = Run({"list-zip", Archive(), "--test"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.out.find("\tbrvdll/leggimi.txt\tok\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\tbrvdll/tab\\x09here.dll\tArchiver: Invalid size or check sum of "
+                           "file or unsupported compression format - Native error: 00008\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(run.err, "ludrin-pack: 1 of 4 entries failed\n");
+}
+
+TEST_F(ListZip, ArchivesThatDoNotOpen) {
+    WriteFile(temp / "text.zip", std::string(1000, 't'));
+    const std::string missing = (temp / "missing.zip").string();
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string error;
+    };
+    const std::vector<Case> cases{
+        {{"list-zip", (temp / "text.zip").string()},
+         1,
+         "Invalid archive file. - Native error: 00035"},
+        {{"list-zip", missing, "--test"},
+         1,
+         "Archiver: File \"" + missing + "\" not found - Native error: 00012"},
+        {{"list-zip"}, 2, "wrong number of arguments for list-zip"},
+        {{"list-zip", missing, "--verbose"}, 2, "wrong number of arguments for list-zip"},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = Run(c.args);
+        EXPECT_EQ(run.code, c.code) << c.error;
+        EXPECT_EQ(run.out, "") << c.error;
+        EXPECT_NE(run.err.find(c.error), std::string::npos) << run.err;
+    }
+}
+
+} // namespace
+} // namespace ludrin::zip
