@@ -1,9 +1,95 @@
 #include "app/form_main.hpp"
+#include "app/operation_messages.hpp"
+#include "app/run_folder.hpp"
+#include "platform/fs/fs.hpp"
+
+#include <cmath>
 
 namespace ludrin::app {
+namespace {
+
+// The archive reader's opening mode: read access, others may read but not write.
+constexpr std::uint16_t kArchiveOpenMode = 0x20;
+// Every attribute the reader knows, so that every entry is extracted.
+constexpr std::uint32_t kEveryEntry = 0x28BF;
+
+// The player's two programs go in only when missing: a running player keeps its files.
+constexpr std::size_t kPlayerSlots[] = {kSlotStartProgram, kSlotPlayer};
+
+} // namespace
 
 void TFormMain::btnInstallaBaseClick() {
-    // Not built yet.
+    HideHelpBalloons();
+    const auto layout = Layout();
+    // Without every root there is no safe place for the files: never a path at a drive root.
+    if (UserTempDir.empty() || UserMyDocuments.empty() || UserDesktopDirectory.empty() ||
+        PathBASSDll.empty()) {
+        ShowOperationMessage(view_, kBaseFailed);
+        return;
+    }
+
+    bool installed = false;
+    try {
+        installed = InstallBase(layout);
+    } catch (...) {
+        // Whatever went wrong, the user learns that it did.
+        installed = false;
+    }
+    // Left closed whatever happened, so that the run's folder can go with its archive.
+    Archiver.CloseArchive();
+    ShowOperationMessage(view_, installed ? kBaseDone : kBaseFailed);
+}
+
+bool TFormMain::InstallBase(const InstallationLayout& layout) {
+    // The payload archive is written afresh into a folder of this run, never taken from
+    // whatever lies in the temporary folder under its name; the folder goes at the end.
+    const auto folder = RunFolder::Create(UserTempDir);
+    if (!folder) {
+        return false;
+    }
+    const std::wstring archive = folder->FilePath(kPayloadSlots[kSlotPayloadArchive].fileName);
+    if (!stFileStorage.Extract(static_cast<std::int32_t>(kSlotPayloadArchive), archive)) {
+        return false;
+    }
+
+    view_.SetProgress(0);
+    Archiver.FileName = archive;
+    Archiver.OpenArchive(kArchiveOpenMode);
+    Archiver.BaseDir = PathBASSDll;
+    Archiver.DialogOwner = view_.NativeWindow();
+    Archiver.ExtractFiles(L"*.*", kEveryEntry, L"");
+    // An entry left out (answered Ignore) or a batch ended with Abort is no installation.
+    const bool everyEntry = Archiver.LastBatch().Complete();
+    Archiver.CloseArchive();
+
+    if (!fs::DirectoryExists(layout.PlayerFolder())) {
+        fs::CreateFolder(layout.PlayerFolder());
+    }
+    bool programs = true;
+    for (const std::size_t slot : kPlayerSlots) {
+        const std::wstring destination = layout.SlotDestination(slot);
+        if (!fs::FileExists(destination)) {
+            programs = stFileStorage.Extract(static_cast<std::int32_t>(slot), destination) &&
+                       programs;
+        }
+    }
+
+    slShellLink.LinkTarget = layout.ShortcutTarget();
+    slShellLink.WorkingDirectory = layout.ShortcutWorkingFolder();
+    const bool linked = slShellLink.SaveToFile(layout.DesktopShortcut());
+
+    if (!everyEntry || !programs || !linked) {
+        return false;
+    }
+    view_.SetProgress(100);
+    return true;
+}
+
+void TFormMain::ArchiverOverallProgress(zip::TZipBaseArchiver& /*sender*/, double progress,
+                                        zip::TZipProcessOperation /*operation*/,
+                                        zip::TZipProgressPhase /*phase*/, bool& /*cancel*/) {
+    // Truncated, never rounded up: 99.9 shows 99 until the archive is really done.
+    view_.SetProgress(static_cast<int>(std::trunc(progress)));
 }
 
 } // namespace ludrin::app

@@ -15,6 +15,12 @@ TFormMain::TFormMain(FormView& view, std::span<const std::uint8_t> formResource)
     if (!formResource.empty()) {
         store::ReadFormStream(formResource, stFileStorage);
     }
+    Archiver.Name = "Archiver";
+    Archiver.OnOverallProgress = [this](zip::TZipBaseArchiver& sender, double progress,
+                                        zip::TZipProcessOperation operation,
+                                        zip::TZipProgressPhase phase, bool& cancel) {
+        ArchiverOverallProgress(sender, progress, operation, phase, cancel);
+    };
     SysSystemInfo.AutoRetrieve = true;
     SysSystemInfo.Loaded();
 }

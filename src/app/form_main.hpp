@@ -5,8 +5,10 @@
 #include "app/form_view.hpp"
 #include "app/installation_layout.hpp"
 #include "platform/exeinfo/exe_info.hpp"
+#include "platform/shelllink/shell_link.hpp"
 #include "platform/sysinfo/system_info.hpp"
 #include "store/file_storage.hpp"
+#include "zip/zip_reader.hpp"
 
 #include <cstdint>
 #include <span>
@@ -29,6 +31,10 @@ public:
     void btnDisinstallaClick();      // uninstall.cpp
     void btnHelpBaseClick();         // help_popups.cpp
     void btnHelpCompleteClick();     // help_popups.cpp
+    // The archive reader's overall progress moves the progress bar (base_install.cpp).
+    void ArchiverOverallProgress(zip::TZipBaseArchiver& sender, double progress,
+                                 zip::TZipProcessOperation operation,
+                                 zip::TZipProgressPhase phase, bool& cancel);
 
     // Closes the help balloons of display order 0, then 1: the first step of every
     // operation and of the close button.
@@ -40,6 +46,8 @@ public:
     store::TstFileStorage stFileStorage;
     sysinfo::TSysSystemInfo SysSystemInfo;
     exeinfo::TExeInfo ExeInfo;
+    zip::TZipReader Archiver;
+    shelllink::TslShellLink slShellLink;
 
     // Texts set once by FormCreate.
     std::wstring UserTempDir;
@@ -54,6 +62,10 @@ public:
 
 protected:
     FormView& view_;
+
+private:
+    // The guarded steps of the base installation: true only when every file is in place.
+    bool InstallBase(const InstallationLayout& layout);
 };
 
 } // namespace ludrin::app

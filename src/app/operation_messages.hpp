@@ -43,6 +43,16 @@ inline constexpr OperationMessage kUninstallIncomplete{
     L"Chiudere i programmi che potrebbero utilizzarli e riprovare.",
     L" Disinstallazione Incompleta.", kMbTopMost | kMbIconWarning | kMbOk};
 
+// Base installation.
+inline constexpr OperationMessage kBaseDone{
+    L"OK!\r\n\r\nLudrin \u00E8 stato Installato Correttamente.",
+    L" Installazione Avvenuta con Successo.", kMbTopMost | kMbIconInformation | kMbOk};
+
+inline constexpr OperationMessage kBaseFailed{
+    L"ERRORE- Qualcosa non ha funzionato!\r\n\r\nLudrin NON \u00E8 stato Installato "
+    L"Correttamente.",
+    L" Installazione Errata.", kMbTopMost | kMbIconError | kMbOk};
+
 // Advanced features installation.
 inline constexpr OperationMessage kAdvancedNotInstalled{
     L"SPIACENTE!\r\n\r\nLudrin non risulta Installato.\r\n\r\nNon posso procedere.",

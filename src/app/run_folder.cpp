@@ -29,10 +29,7 @@ std::optional<RunFolder> RunFolder::Create(const std::wstring& tempDir) {
     }
     // A temporary folder at a drive root comes as the drive alone ("C:"): appending a name
     // to that would land below the drive's current folder, not in the temporary folder.
-    std::wstring base = tempDir;
-    if (base.back() != fs::kPathSeparator) {
-        base += fs::kPathSeparator;
-    }
+    const std::wstring base = fs::WithTrailingSeparator(tempDir);
     // Creating the folder fails when the name exists: a clash only means another try.
     for (int attempt = 0; attempt < 16; ++attempt) {
         auto path = base + RandomName();

@@ -1,0 +1,335 @@
+// The base installation through the real window: the shared libraries as unzip unpacks
+// the payload archive, the player's programs as the payload holds them, a shortcut that the
+// shell resolves, and the whole round trip back to the user's folders as they were.
+
+#include "app/main_window_layout.hpp"
+#include "e2e/installer_driver.hpp"
+#include "e2e/wine_user_files.hpp"
+#include "support/test_arguments.hpp"
+
+#include <windows.h>
+
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <thread>
+
+namespace ludrin::e2e {
+namespace {
+
+namespace stdfs = std::filesystem;
+using app::ControlId;
+using ludrin::testing::Argument;
+
+constexpr const wchar_t* kDoneCaption = L" Installazione Avvenuta con Successo.";
+constexpr const wchar_t* kDoneText = L"OK!\r\n\r\nLudrin \u00E8 stato Installato Correttamente.";
+constexpr const wchar_t* kFailedCaption = L" Installazione Errata.";
+constexpr const wchar_t* kFailedText =
+    L"ERRORE- Qualcosa non ha funzionato!\r\n\r\nLudrin NON \u00E8 stato Installato Correttamente.";
+constexpr const wchar_t* kLogName = L"ludrin-demo-installers.log";
+
+std::string Bytes(const stdfs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+stdfs::path TempFolder() {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return temp;
+}
+
+// Every entry below a folder: relative path to its bytes (folders map to "/").
+std::map<stdfs::path, std::string> Tree(const stdfs::path& root) {
+    std::map<stdfs::path, std::string> tree;
+    for (const auto& entry : stdfs::recursive_directory_iterator(root)) {
+        tree[stdfs::relative(entry.path(), root)] =
+            entry.is_directory() ? std::string("/") : Bytes(entry.path());
+    }
+    return tree;
+}
+
+// Every path below the user's folders, to tell whether a round trip left anything behind.
+std::set<stdfs::path> Paths(const std::vector<stdfs::path>& roots) {
+    std::set<stdfs::path> paths;
+    for (const auto& root : roots) {
+        for (const auto& entry : stdfs::recursive_directory_iterator(root)) {
+            if (entry.path().filename() != kLogName) {
+                paths.insert(entry.path());
+            }
+        }
+    }
+    return paths;
+}
+
+struct ShortcutFields {
+    std::wstring target;
+    std::wstring workingFolder;
+};
+
+// The shortcut as the shell reads it.
+ShortcutFields ResolveShortcut(const stdfs::path& file) {
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link)))) {
+        throw std::runtime_error("no shell-link object");
+    }
+    ShortcutFields fields;
+    IPersistFile* persist = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+        if (SUCCEEDED(persist->Load(file.wstring().c_str(), STGM_READ))) {
+            wchar_t text[MAX_PATH] = {};
+            if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, 0))) {
+                fields.target = text;
+            }
+            if (SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH))) {
+                fields.workingFolder = text;
+            }
+        }
+        persist->Release();
+    }
+    link->Release();
+    return fields;
+}
+
+std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
+    std::vector<DWORD> ids;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        if (_wcsicmp(entry.szExeFile, name) == 0) {
+            ids.push_back(entry.th32ProcessID);
+        }
+    }
+    CloseHandle(snapshot);
+    return ids;
+}
+
+// Closes the top-level windows of every process of that name, as a user would.
+void CloseProcessesNamed(const wchar_t* name) {
+    const auto ids = ProcessesNamed(name);
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            const auto& ids = *reinterpret_cast<const std::vector<DWORD>*>(context);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (std::find(ids.begin(), ids.end(), process) != ids.end()) {
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ids));
+}
+
+template <typename Condition> bool Eventually(Condition condition) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        if (condition()) {
+            return true;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return condition();
+}
+
+class BaseInstallE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        documents_ = ShellFolder(CSIDL_PERSONAL);
+        desktop_ = ShellFolder(CSIDL_DESKTOPDIRECTORY);
+        appData_ = ShellFolder(CSIDL_APPDATA);
+        temp_ = TempFolder();
+        payload_ = stdfs::path(Argument(L"payload-dir"));
+        reference_ = stdfs::path(Argument(L"brvdll-reference"));
+        ASSERT_NE(documents_, desktop_);
+        saved_ = std::make_unique<SetAside>(std::vector<stdfs::path>{
+            documents_ / L"Ludrin", appData_ / L"brvdll", desktop_ / L"Ludrin 4.lnk",
+            appData_ / kLogName, temp_ / L"brvdll.zip"});
+        ASSERT_TRUE(RunLeftovers().empty()) << "an earlier run left files behind";
+        installer_ = std::make_unique<InstallerProcess>(Argument(L"installer"));
+        window_ = installer_->MainWindow();
+        ASSERT_NE(window_, nullptr) << "the installer's main window did not appear";
+    }
+
+    void TearDown() override {
+        CloseProcessesNamed(L"Ludrin.exe");
+        installer_.reset();
+        saved_.reset();
+        CoUninitialize();
+    }
+
+    std::vector<stdfs::path> RunLeftovers() const {
+        std::vector<stdfs::path> found;
+        for (const auto& entry : stdfs::directory_iterator(temp_)) {
+            const auto name = entry.path().filename().wstring();
+            if (name.starts_with(L"ludrin-") || name == L"brvdll.zip") {
+                found.push_back(entry.path());
+            }
+        }
+        return found;
+    }
+
+    HWND Control(ControlId id) const { return FindControl(window_, static_cast<int>(id)); }
+
+    MessageBoxInfo ClickAndWait(ControlId button) {
+        Click(Control(button));
+        return NextBox();
+    }
+
+    MessageBoxInfo NextBox() {
+        auto box = installer_->WaitForMessageBox(60s);
+        if (!box) {
+            throw std::runtime_error("no message box appeared");
+        }
+        return *box;
+    }
+
+    void AnswerAndWait(const MessageBoxInfo& box, int button) {
+        Answer(box, button);
+        ASSERT_TRUE(WaitUntilClosed(box.handle)) << "the message box stayed";
+    }
+
+    void ExpectOutcome(const MessageBoxInfo& box, bool success) const {
+        EXPECT_EQ(box.caption, success ? kDoneCaption : kFailedCaption);
+        EXPECT_EQ(box.text, success ? kDoneText : kFailedText);
+        EXPECT_EQ(box.owner, window_);
+    }
+
+    // Installs and closes the success message.
+    void InstallBase() {
+        const auto box = ClickAndWait(ControlId::btnInstallaBase);
+        ExpectOutcome(box, true);
+        AnswerAndWait(box, IDOK);
+    }
+
+    stdfs::path documents_, desktop_, appData_, temp_, payload_, reference_;
+    std::unique_ptr<SetAside> saved_;
+    std::unique_ptr<InstallerProcess> installer_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(BaseInstallE2E, InstallsLibrariesProgramsAndShortcutAndLeavesNothingInTemp) {
+    const auto box = ClickAndWait(ControlId::btnInstallaBase);
+    ExpectOutcome(box, true);
+    EXPECT_EQ(ProgressPosition(Control(ControlId::ProgressBar1)), 100);
+
+    // The shared libraries exactly as unzip unpacks the payload archive, empty folder too.
+    EXPECT_EQ(Tree(appData_ / L"brvdll"), Tree(reference_ / L"brvdll"));
+    EXPECT_TRUE(stdfs::is_directory(appData_ / L"brvdll" / L"regset"));
+    for (const auto& entry : stdfs::recursive_directory_iterator(reference_ / L"brvdll")) {
+        if (entry.is_regular_file()) {
+            const auto installed = appData_ / stdfs::relative(entry.path(), reference_);
+            EXPECT_EQ(stdfs::last_write_time(installed), stdfs::last_write_time(entry.path()))
+                << installed;
+        }
+    }
+    // The player's programs exactly as the payload holds them.
+    for (const auto* program : {L"LUD.exe", L"Ludrin.exe"}) {
+        EXPECT_EQ(Bytes(documents_ / L"Ludrin" / program), Bytes(payload_ / program)) << program;
+    }
+    const auto shortcut = ResolveShortcut(desktop_ / L"Ludrin 4.lnk");
+    EXPECT_TRUE(stdfs::equivalent(shortcut.target, documents_ / L"Ludrin" / L"LUD.exe"))
+        << shortcut.target;
+    EXPECT_TRUE(stdfs::equivalent(shortcut.workingFolder, documents_ / L"Ludrin"))
+        << shortcut.workingFolder;
+
+    AnswerAndWait(box, IDOK);
+    EXPECT_TRUE(Eventually([&] { return RunLeftovers().empty(); }));
+}
+
+TEST_F(BaseInstallE2E, ASecondRunKeepsAChangedStartProgramAndRestoresALibrary) {
+    InstallBase();
+    const auto start = documents_ / L"Ludrin" / L"LUD.exe";
+    const auto library = appData_ / L"brvdll" / L"LibAV" / L"libav-demo.bin";
+    std::ofstream(start, std::ios::binary | std::ios::trunc) << "changed by the user";
+    stdfs::remove(library);
+
+    InstallBase();
+    EXPECT_EQ(Bytes(start), "changed by the user");
+    EXPECT_EQ(Bytes(library), Bytes(reference_ / L"brvdll" / L"LibAV" / L"libav-demo.bin"));
+}
+
+// A library held open without sharing, as a running player holds it: the reader asks.
+class HeldLibrary : public BaseInstallE2E, public ::testing::WithParamInterface<int> {};
+
+TEST_P(HeldLibrary, AsksAbortRetryIgnoreAndReportsWhatHappened) {
+    InstallBase();
+    const auto library = appData_ / L"brvdll" / L"LibAV" / L"libav-demo.bin";
+    HANDLE held = CreateFileW(library.wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    const auto question = ClickAndWait(ControlId::btnInstallaBase);
+    EXPECT_NE(question.text.find(L"File processing error, possibly disk is full"),
+              std::wstring::npos)
+        << question.text;
+    EXPECT_EQ(MessageBoxButtons(question), (std::vector<int>{IDABORT, IDRETRY, IDIGNORE}));
+    const int answer = GetParam();
+    if (answer == IDRETRY) {
+        CloseHandle(held); // released, as when the player was closed meanwhile
+        held = INVALID_HANDLE_VALUE;
+    }
+    AnswerAndWait(question, answer);
+    const auto outcome = NextBox();
+    ExpectOutcome(outcome, answer == IDRETRY);
+    AnswerAndWait(outcome, IDOK);
+    if (held != INVALID_HANDLE_VALUE) {
+        CloseHandle(held);
+    }
+    EXPECT_TRUE(Eventually([&] { return RunLeftovers().empty(); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, HeldLibrary, ::testing::Values(IDIGNORE, IDABORT, IDRETRY),
+                         [](const auto& info) {
+                             return info.param == IDIGNORE  ? std::string("Ignore")
+                                    : info.param == IDABORT ? std::string("Abort")
+                                                            : std::string("Retry");
+                         });
+
+TEST_F(BaseInstallE2E, RoundTripLeavesTheUsersFoldersAsTheyWere) {
+    const std::vector<stdfs::path> roots{documents_, desktop_, appData_};
+    const auto before = Paths(roots);
+    InstallBase();
+
+    // The shortcut's target starts the player, which writes its settings.
+    const auto shortcut = ResolveShortcut(desktop_ / L"Ludrin 4.lnk");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    std::wstring commandLine = L"\"" + shortcut.target + L"\"";
+    ASSERT_TRUE(CreateProcessW(shortcut.target.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                               0, nullptr, shortcut.workingFolder.c_str(), &startup, &started));
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    const auto settings = appData_ / L"brvdll" / L"regset" / L"SettaggiLUD.ini";
+    EXPECT_TRUE(Eventually([&] { return stdfs::exists(settings); })) << "the player wrote nothing";
+    CloseProcessesNamed(L"Ludrin.exe");
+    ASSERT_TRUE(Eventually([] { return ProcessesNamed(L"Ludrin.exe").empty(); }))
+        << "the player did not close";
+
+    auto box = ClickAndWait(ControlId::btnInstallaComplete);
+    EXPECT_EQ(box.caption, L" Installazione Avvenuta con Successo.");
+    AnswerAndWait(box, IDOK);
+
+    box = ClickAndWait(ControlId::btnDisinstalla);
+    AnswerAndWait(box, IDYES);
+    box = NextBox();
+    EXPECT_EQ(box.caption, L" Disinstallazione Avvenuta con Successo.");
+    AnswerAndWait(box, IDOK);
+
+    EXPECT_EQ(Paths(roots), before);
+    EXPECT_TRUE(Eventually([&] { return RunLeftovers().empty(); }));
+}
+
+} // namespace
+} // namespace ludrin::e2e
