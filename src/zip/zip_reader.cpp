@@ -1,5 +1,6 @@
 #include "zip/zip_reader.hpp"
 
+#include "platform/dialogs/zip_dialogs.hpp"
 #include "platform/fs/archive_file.hpp"
 #include "platform/fs/fs.hpp"
 #include "platform/text/utf.hpp"
@@ -186,6 +187,11 @@ void TZipBaseArchiver::DoOnPassword(const std::wstring& fileName, std::string& n
                                     bool& skipFile) {
     if (OnPassword) {
         OnPassword(*this, fileName, newPassword, skipFile);
+        return;
+    }
+    if (const auto typed = dialogs::AskPassword(DialogOwner, fileName)) {
+        newPassword = text::WideToUtf8(*typed);
+        skipFile = false;
     } else {
         skipFile = true;
     }

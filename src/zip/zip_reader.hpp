@@ -7,10 +7,12 @@
 #include "zip/zip_dir_manager.hpp"
 #include "zip/zip_events.hpp"
 #include "zip/zip_options.hpp"
+#include "zip/zip_search.hpp"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace ludrin::zip {
 
@@ -38,11 +40,21 @@ public:
     TZipSpanningMode SpanningMode = TZipSpanningMode::smNone;
     TZipOptions Options;
 
+    // The masks of the property forms of ExtractFiles and FindFirst.
+    std::vector<std::wstring> FileMasks;
+    std::vector<std::wstring> ExclusionMasks;
+    // The platform window that owns the default dialogs (Win32: an HWND); null for none.
+    void* DialogOwner = nullptr;
+
     TNotifyEvent AfterOpen;
     TZipFileProgressEvent OnFileProgress;
     TZipProgressEvent OnOverallProgress;
+    TZipConfirmOverwriteEvent OnConfirmOverwrite;
+    TZipConfirmProcessFileEvent OnConfirmProcessFile;
     TZipOnPasswordEvent OnPassword;
+    TZipProcessFileFailureEvent OnProcessFileFailure;
     TZipOnDiskFullEvent OnDiskFull;
+    TZipOnExtractFileEvent OnExtractFile;
 
     const std::string& GetPassword() const { return FPassword; }
     virtual void SetPassword(const std::string& password) { FPassword = password; }
@@ -68,6 +80,24 @@ public:
     // ExtractCorruptedFiles excuses it. Answers whether the entry was decoded and verified.
     bool ExtractItem(std::size_t index, ZipOutput& out);
 
+    // Extracts the entries that the mask, the attribute set and the exclusion mask select
+    // below BaseDir (the working folder captured at the first extraction when empty).
+    // Per-entry failures go to OnProcessFileFailure; cancellation and Abort return
+    // normally, LastBatch() tells how the batch ended.
+    void ExtractFiles(const std::wstring& fileMask, std::uint32_t searchAttr = 0x28BF,
+                      const std::wstring& exclusionMask = {});
+    // Selects by FileMasks, ExclusionMasks and Options.SearchAttr.
+    void ExtractFiles();
+    const ZipBatchResult& LastBatch() const { return FLastBatch; }
+
+    // The first entry matching the mask; fills `item` and answers whether one was found.
+    bool FindFirst(const std::wstring& fileMask, TZipArchiveItem& item,
+                   const std::wstring& exclusionMask = {}, std::int32_t searchAttr = 0x28BF);
+    // The property form: FileMasks, ExclusionMasks and Options.SearchAttr.
+    bool FindFirst(TZipArchiveItem& item);
+    // The next match after item.Handle.ItemNo.
+    bool FindNext(TZipArchiveItem& item);
+
 protected:
     // Dispatch of the events; a derived component may change a default.
     virtual void DoOnOverallProgress(double progress, TZipProcessOperation operation,
@@ -75,11 +105,23 @@ protected:
     virtual void DoOnFileProgress(const std::wstring& fileName, double progress,
                                   TZipProcessOperation operation, TZipProgressPhase phase,
                                   bool& cancel);
-    // Without a handler and without a dialog the entry is skipped.
+    // Without a handler: the password dialog; Cancel skips the entry.
     virtual void DoOnPassword(const std::wstring& fileName, std::string& newPassword,
                               bool& skipFile);
     virtual void DoOnDiskFull(std::int32_t volumeNumber, const std::wstring& volumeFileName,
                               bool& cancel);
+    // Without a handler: the overwrite dialog (No to All and Yes to All change OverwriteMode).
+    virtual void DoOnConfirmOverwrite(const std::wstring& sourceFileName,
+                                      std::wstring& destFileName, bool& confirm);
+    virtual void DoOnConfirmProcessFile(const std::wstring& fileName,
+                                        TZipProcessOperation operation, bool& confirm);
+    // Without a handler: Abort for native 45, else the Abort/(Retry/)Ignore dialog.
+    virtual void DoOnProcessFileFailure(const std::wstring& fileName,
+                                        TZipProcessOperation operation, std::int32_t nativeError,
+                                        std::int32_t errorCode, const std::wstring& errorMessage,
+                                        TZipAction& action);
+    virtual void DoOnExtractFile(std::wstring& fileName, std::uint32_t& fileAttr,
+                                 const std::string& comment);
 
     // ZipDecodeHooks
     void SetProgressMax(std::int64_t progressMax) override { FProgressMax = progressMax; }
@@ -109,6 +151,20 @@ protected:
 
 private:
     void InternalOpenArchive();
+    bool InternalFind(TZipArchiveItem& item);
+    bool IsItemMatches(std::size_t index, const TInternalSearchRec& search) const;
+    void FillSearchItem(std::size_t index, TZipArchiveItem& item) const;
+    void TagMatches(const std::wstring& fileMask, std::uint32_t searchAttr,
+                    const std::wstring& exclusionMask, bool useProperties);
+    void ProcessTaggedFiles(bool batch, std::size_t singleIndex);
+    enum class EntryOutcome { written, skipped, keptCorrupt };
+    EntryOutcome ExtractTaggedFile(std::size_t index, std::wstring name,
+                                   const std::wstring& destDir);
+    // The overwrite rule for an existing target; the prompt may change the target.
+    bool OverwriteConfirmed(const TDirItem& entry, std::wstring& target);
+
+    std::wstring FCurrentDir;
+    ZipBatchResult FLastBatch;
 
     bool FActive = false;
     std::uint16_t FFileOpenMode = 0;

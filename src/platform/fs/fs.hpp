@@ -43,4 +43,27 @@ bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> data
 // The whole content of a regular file below 4 GiB; nothing when it cannot be opened or read.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path);
 
+// Attributes in the Windows encoding (read-only 0x1, hidden 0x2, system 0x4, directory 0x10,
+// archive 0x20, ...); nothing when the path does not exist. POSIX reports read-only (no write
+// permission bit) and directory only.
+std::optional<std::uint32_t> GetAttributes(const std::wstring& path);
+
+// Applies the DOS bits read-only 0x1, hidden 0x2, system 0x4 and archive 0x20 (others are
+// not attributes a file can be given); 0 clears them. POSIX applies read-only alone, as a
+// file without write permission (and clearing it gives the owner write permission back).
+bool SetAttributes(const std::wstring& path, std::uint32_t attributes);
+
+// Creates the folder and every missing parent; true when the folder exists afterwards.
+bool CreateFolderTree(const std::wstring& path);
+
+// True when the path lies on a drive the platform reports as removable (A: and B: always).
+bool IsOnRemovableDrive(const std::wstring& path);
+
+// The last-write time as a local DOS date-time (date in the high 16 bits); nothing when
+// absent or not representable.
+std::optional<std::uint32_t> LastWriteDosDateTime(const std::wstring& path);
+
+// The process's working folder.
+std::wstring CurrentFolder();
+
 } // namespace ludrin::fs

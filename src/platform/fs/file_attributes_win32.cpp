@@ -1,0 +1,92 @@
+// Attributes, times and folders as extraction needs them.
+
+#include "platform/fs/fs.hpp"
+#include "platform/fs/path_separator.hpp"
+#include "platform/win32/unique_handle.hpp"
+
+#include <windows.h>
+
+#include <cwctype>
+#include <vector>
+
+namespace ludrin::fs {
+namespace {
+
+// The bits a file can be given; directory, volume label and the rest are the system's.
+constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                            FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+} // namespace
+
+std::optional<std::uint32_t> GetAttributes(const std::wstring& path) {
+    const DWORD attributes =
+        path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return std::nullopt;
+    }
+    return attributes;
+}
+
+bool SetAttributes(const std::wstring& path, std::uint32_t attributes) {
+    const DWORD settable = attributes & kSettable;
+    return !path.empty() &&
+           SetFileAttributesW(path.c_str(), settable == 0 ? FILE_ATTRIBUTE_NORMAL : settable);
+}
+
+bool CreateFolderTree(const std::wstring& path) {
+    std::wstring folder = path;
+    while (folder.size() > 1 && IsPathSeparator(folder.back()) &&
+           folder[folder.size() - 2] != L':') {
+        folder.pop_back();
+    }
+    if (folder.empty()) {
+        return false;
+    }
+    if (DirectoryExists(folder)) {
+        return true;
+    }
+    std::wstring_view parent = FolderPart(folder);
+    if (!parent.empty() && parent.size() < folder.size() &&
+        !CreateFolderTree(std::wstring(parent))) {
+        return false;
+    }
+    return CreateFolder(folder) || DirectoryExists(folder);
+}
+
+bool IsOnRemovableDrive(const std::wstring& path) {
+    if (path.size() >= 2 && path[1] == L':') {
+        const wchar_t letter = static_cast<wchar_t>(std::towupper(path[0]));
+        if (letter == L'A' || letter == L'B') {
+            return true;
+        }
+    }
+    std::vector<wchar_t> volume(path.size() + MAX_PATH + 1);
+    if (path.empty() ||
+        !GetVolumePathNameW(path.c_str(), volume.data(), static_cast<DWORD>(volume.size()))) {
+        return false;
+    }
+    return GetDriveTypeW(volume.data()) == DRIVE_REMOVABLE;
+}
+
+std::optional<std::uint32_t> LastWriteDosDateTime(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    FILETIME local{};
+    WORD date = 0;
+    WORD time = 0;
+    if (path.empty() || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+        !FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) ||
+        !FileTimeToDosDateTime(&local, &date, &time)) {
+        return std::nullopt;
+    }
+    return (static_cast<std::uint32_t>(date) << 16) | time;
+}
+
+std::wstring CurrentFolder() {
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::vector<wchar_t> buffer(size + 1);
+    const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    return length == 0 || length >= buffer.size() ? std::wstring()
+                                                  : std::wstring(buffer.data(), length);
+}
+
+} // namespace ludrin::fs

@@ -1,0 +1,18 @@
+#pragma once
+// Where an entry lands below the base folder. Names are handled with backslash separators,
+// as the events show them; the file system gets the platform's own.
+
+#include <string>
+#include <string_view>
+
+namespace ludrin::zip {
+
+// True for a name that would be written outside the base folder: a drive ("C:x"), a UNC
+// or rooted path ("\\server\x", "\x"), or a ".." step (Windows also drops trailing dots
+// and blanks, so "... " counts as one).
+bool EscapesBaseFolder(std::wstring_view name);
+
+// The name with its backslashes turned into the platform's separator.
+std::wstring PlatformRelativePath(std::wstring_view name);
+
+} // namespace ludrin::zip
