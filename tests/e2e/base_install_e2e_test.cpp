@@ -313,9 +313,11 @@ TEST_F(BaseInstallE2E, RoundTripLeavesTheUsersFoldersAsTheyWere) {
     CloseHandle(started.hProcess);
     const auto settings = appData_ / L"brvdll" / L"regset" / L"SettaggiLUD.ini";
     EXPECT_TRUE(Eventually([&] { return stdfs::exists(settings); })) << "the player wrote nothing";
-    CloseProcessesNamed(L"Ludrin.exe");
-    ASSERT_TRUE(Eventually([] { return ProcessesNamed(L"Ludrin.exe").empty(); }))
-        << "the player did not close";
+    // The player writes its settings before its window is there: ask until it has closed.
+    ASSERT_TRUE(Eventually([] {
+        CloseProcessesNamed(L"Ludrin.exe");
+        return ProcessesNamed(L"Ludrin.exe").empty();
+    })) << "the player did not close";
 
     auto box = ClickAndWait(ControlId::btnInstallaComplete);
     EXPECT_EQ(box.caption, L" Installazione Avvenuta con Successo.");
