@@ -30,6 +30,15 @@ void TZipHashedStringList::Clear() {
 void TZipHashedStringList::Reserve(std::size_t count) {
     names_.reserve(count);
     hashes_.reserve(count);
+    // Sized once for the whole directory: growing a large table step by step costs a
+    // scattered pass over it at each step.
+    std::size_t slots = 64;
+    while (slots < 2 * count) {
+        slots *= 2;
+    }
+    if (slots > slots_.size()) {
+        Rehash(slots);
+    }
 }
 
 void TZipHashedStringList::Add(std::wstring_view name) {
