@@ -14,6 +14,16 @@ bool IsParentStep(std::wstring_view part) {
 
 } // namespace
 
+std::wstring WithBackslashes(std::wstring name) {
+    std::replace(name.begin(), name.end(), L'/', L'\\');
+    return name;
+}
+
+bool IsFolderEntry(const TDirItem& entry) {
+    return (entry.CentralDir.externalAttr & kAttrDirectory) != 0 ||
+           (!entry.Name.empty() && entry.Name.back() == L'/');
+}
+
 bool EscapesBaseFolder(std::wstring_view name) {
     if (name.find(L':') != std::wstring_view::npos ||
         name.find(L"\\\\") != std::wstring_view::npos ||

@@ -173,11 +173,9 @@ int CheckZip(const std::string& archive, const std::string& toDir, std::ostream&
     const zip::TZipDirArray& dir = reader.DMHandle()->CDir;
     for (std::size_t i = 0; i < dir.Count() && batch.Complete(); ++i) {
         const zip::TDirItem& entry = dir[i];
-        std::wstring name = entry.Name;
-        std::replace(name.begin(), name.end(), L'/', L'\\');
-        const std::wstring path = fs::WithTrailingSeparator(base) + zip::PlatformRelativePath(name);
-        const bool folder = (entry.CentralDir.externalAttr & zip::kAttrDirectory) != 0 ||
-                            (!entry.Name.empty() && entry.Name.back() == L'/');
+        const std::wstring path = fs::WithTrailingSeparator(base) +
+                                  zip::PlatformRelativePath(zip::WithBackslashes(entry.Name));
+        const bool folder = zip::IsFolderEntry(entry);
         const std::string problem =
             folder ? (fs::DirectoryExists(path) ? std::string() : std::string("folder missing"))
                    : VerifyFile(path, entry);
