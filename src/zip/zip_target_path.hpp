@@ -16,8 +16,8 @@ std::wstring WithBackslashes(std::wstring name);
 bool IsFolderEntry(const TDirItem& entry);
 
 // True for a name that would be written outside the base folder: a drive ("C:x"), a UNC
-// or rooted path ("\\server\x", "\x"), or a ".." step (Windows also drops trailing dots
-// and blanks, so "... " counts as one).
+// or rooted path ("\\server\x", "\x"), a ".." step (Windows also drops trailing dots
+// and blanks, so "... " counts as one), or a DOS device name ("CON", "nul.txt").
 bool EscapesBaseFolder(std::wstring_view name);
 
 // The name with its backslashes turned into the platform's separator.

@@ -225,9 +225,10 @@ TEST_F(ZipExtractTest, CancelAtAnEntryStartCreatesNoFile) {
 
 TEST_F(ZipExtractTest, HostileNamesFailAsArchiveErrorsAndWriteNothingOutside) {
     const std::vector<std::string> hostile{
-        "../evil1.txt",         "a/../../evil2.txt", "/abs3.txt",
-        "C:/drive4.txt",        "C:drive5.txt",      "//srv/share/unc6.txt",
-        "a\\..\\..\\evil7.txt", ".. /evil8.txt",     "a/.../evil9.txt"};
+        "../evil1.txt", "a/../../evil2.txt", "/abs3.txt", "C:/drive4.txt", "C:drive5.txt",
+        "//srv/share/unc6.txt", "a\\..\\..\\evil7.txt", ".. /evil8.txt", "a/.../evil9.txt",
+        // Device names: Windows would open the device, not a file below the base folder.
+        "CON", "nul.txt", "aux/inner.txt", "Com1 .log", "lpt9"};
     ZipArchiveSpec spec = Entries({MakeEntry("safe.txt", "safe")});
     for (const std::string& name : hostile) {
         spec.entries.push_back(MakeEntry(name, "x"));
