@@ -26,11 +26,6 @@ std::recursive_mutex& ProcessLock() {
     return lock;
 }
 
-std::wstring WithBackslashes(std::wstring name) {
-    std::replace(name.begin(), name.end(), L'/', L'\\');
-    return name;
-}
-
 class FileOutput final : public ZipOutput {
 public:
     explicit FileOutput(fs::OutputFile& file) : file_(file) {}
@@ -105,8 +100,9 @@ void TZipBaseArchiver::ProcessTaggedFiles(bool batch, std::size_t singleIndex) {
     FProgressEnabled = true;
     FLastBatch = ZipBatchResult{};
     if (batch) {
-        FLastBatch.tagged = static_cast<std::size_t>(std::count_if(
-            &dir[0], &dir[0] + dir.Count(), [](const TDirItem& e) { return e.Tagged; }));
+        for (std::size_t i = 0; i < dir.Count(); ++i) {
+            FLastBatch.tagged += dir[i].Tagged ? 1 : 0;
+        }
     } else {
         FLastBatch.tagged = 1;
     }
@@ -213,9 +209,7 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(std::size_t i
             throw EZipException(native::kCannotCreateDir, Name, {text::WideToUtf8(folder)});
         }
     }
-    const bool folderEntry = (entry.CentralDir.externalAttr & kAttrDirectory) != 0 ||
-                             (!entry.Name.empty() && entry.Name.back() == L'/');
-    if (folderEntry) {
+    if (IsFolderEntry(entry)) {
         return EntryOutcome::written;
     }
 

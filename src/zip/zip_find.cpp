@@ -5,6 +5,7 @@
 #include "zip/zip_error.hpp"
 #include "zip/zip_mask.hpp"
 #include "zip/zip_reader.hpp"
+#include "zip/zip_target_path.hpp"
 
 #include <algorithm>
 
@@ -14,11 +15,6 @@ namespace {
 // The attribute bits that selection tests; read-only and archive select nothing.
 constexpr std::uint32_t kTestedAttributes =
     kAttrHidden | kAttrSystem | kAttrVolumeLabel | kAttrDirectory;
-
-std::wstring WithBackslashes(std::wstring name) {
-    std::replace(name.begin(), name.end(), L'/', L'\\');
-    return name;
-}
 
 std::wstring WithoutTrailingSeparator(std::wstring name) {
     if (!name.empty() && (name.back() == L'\\' || name.back() == L'/')) {

@@ -1,6 +1,7 @@
 #include "zip/zip_target_path.hpp"
 
 #include "platform/fs/path_separator.hpp"
+#include "platform/text/ascii_case.hpp"
 
 #include <algorithm>
 
@@ -12,7 +13,36 @@ bool IsParentStep(std::wstring_view part) {
            part.find_first_not_of(L". ") == std::wstring_view::npos;
 }
 
+// CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9, whatever the case, the extension and
+// blanks before it: Windows opens the device, not a file in the folder.
+bool IsDeviceName(std::wstring_view part) {
+    std::wstring_view stem = part.substr(0, std::min(part.find(L'.'), part.size()));
+    while (!stem.empty() && stem.back() == L' ') {
+        stem.remove_suffix(1);
+    }
+    std::wstring lower(stem);
+    for (wchar_t& c : lower) {
+        c = text::AsciiLower(c);
+    }
+    if (lower == L"con" || lower == L"prn" || lower == L"aux" || lower == L"nul" ||
+        lower == L"conin$" || lower == L"conout$") {
+        return true;
+    }
+    return lower.size() == 4 && (lower.starts_with(L"com") || lower.starts_with(L"lpt")) &&
+           lower[3] >= L'1' && lower[3] <= L'9';
+}
+
 } // namespace
+
+std::wstring WithBackslashes(std::wstring name) {
+    std::replace(name.begin(), name.end(), L'/', L'\\');
+    return name;
+}
+
+bool IsFolderEntry(const TDirItem& entry) {
+    return (entry.CentralDir.externalAttr & kAttrDirectory) != 0 ||
+           (!entry.Name.empty() && entry.Name.back() == L'/');
+}
 
 bool EscapesBaseFolder(std::wstring_view name) {
     if (name.find(L':') != std::wstring_view::npos ||
@@ -23,7 +53,8 @@ bool EscapesBaseFolder(std::wstring_view name) {
     std::size_t start = 0;
     while (start <= name.size()) {
         const auto end = std::min(name.find_first_of(L"\\/", start), name.size());
-        if (IsParentStep(name.substr(start, end - start))) {
+        const std::wstring_view part = name.substr(start, end - start);
+        if (IsParentStep(part) || IsDeviceName(part)) {
             return true;
         }
         start = end + 1;

@@ -18,5 +18,9 @@ int ExtractSlot(const std::string& file, const std::string& slot, const std::str
 int Verify(const std::string& file, std::ostream& out);
 // Lists a ZIP archive as the installer's reader opens it; with `test`, decodes each entry.
 int ListZip(const std::string& archive, bool test, std::ostream& out, std::ostream& err);
+// Extracts a ZIP archive exactly as the installer does into `toDir` (a temporary folder that
+// is removed afterwards when empty), printing every event; 0 only when every entry arrived.
+int CheckZip(const std::string& archive, const std::string& toDir, std::ostream& out,
+             std::ostream& err);
 
 } // namespace ludrin::pack

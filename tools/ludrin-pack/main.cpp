@@ -28,6 +28,10 @@ constexpr const char* kUsage =
     "      list the entries of a ZIP archive as the installer reads it, one line each,\n"
     "      tab-separated: index, method, compressed size, size, CRC-32, external\n"
     "      attributes, flags, name; --test decodes each entry and adds ok or the error\n"
+    "  ludrin-pack check-zip ARCHIVE [--to DIR]\n"
+    "      extract the archive with the installer's settings into DIR (default: a\n"
+    "      temporary folder, removed afterwards), print every event in order and a\n"
+    "      summary, and check each written file against its entry's size and CRC-32\n"
     "  ludrin-pack --help\n"
     "exit codes: 0 success, 1 bad input or failed check, 2 wrong usage\n";
 
@@ -65,7 +69,11 @@ int Run(const std::vector<std::string>& args) {
     if (command == "list-zip" && (args.size() == 2 || (args.size() == 3 && args[2] == "--test"))) {
         return ListZip(args[1], args.size() == 3, std::cout, std::cerr);
     }
-    if (command == "list" || command == "extract" || command == "verify" || command == "list-zip") {
+    if (command == "check-zip" && (args.size() == 2 || (args.size() == 4 && args[2] == "--to"))) {
+        return CheckZip(args[1], args.size() == 4 ? args[3] : std::string(), std::cout, std::cerr);
+    }
+    if (command == "list" || command == "extract" || command == "verify" || command == "list-zip" ||
+        command == "check-zip") {
         return Usage("wrong number of arguments for " + command);
     }
     return Usage("unknown command \"" + command + "\"");

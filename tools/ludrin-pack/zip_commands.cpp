@@ -3,6 +3,7 @@
 
 #include "commands.hpp"
 #include "platform/text/utf.hpp"
+#include "printable_name.hpp"
 #include "zip/zip_error.hpp"
 #include "zip/zip_reader.hpp"
 
@@ -17,22 +18,6 @@ class CountingOutput final : public zip::ZipOutput {
 public:
     std::size_t Write(std::span<const std::uint8_t> bytes) override { return bytes.size(); }
 };
-
-// Control characters would break the line and field layout: they are shown as \xHH.
-std::string PrintableName(const std::wstring& name) {
-    std::string out;
-    for (const char c : text::WideToUtf8(name)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-            out += hex;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
 
 std::string Hex(std::uint32_t value, int digits) {
     char text[16];

@@ -20,23 +20,9 @@ using ludrin::testing::WriteFile;
 using ludrin::testing::ZipArchiveSpec;
 using ludrin::testing::ZipEntrySpec;
 
-struct ToolRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
 class ListZip : public ::testing::Test {
 protected:
-    ToolRun Run(const std::vector<std::string>& args) {
-        std::string command = Quote(LUDRIN_PACK_EXE);
-        for (const auto& arg : args) {
-            command += " " + Quote(arg);
-        }
-        const auto err = temp / "stderr.txt";
-        const CommandResult result = RunCommand(command + " 2>" + Quote(err.string()));
-        return {result.code, result.output, ludrin::testing::ReadFile(err)};
-    }
+    ToolRun Run(const std::vector<std::string>& args) { return RunPack(args, temp.Path()); }
 
     std::string Archive() {
         ZipArchiveSpec spec;

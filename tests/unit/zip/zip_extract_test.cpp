@@ -15,6 +15,8 @@
 
 #include <csignal>
 #include <ctime>
+#include <mutex>
+#include <thread>
 
 namespace ludrin::zip {
 namespace {
@@ -223,9 +225,10 @@ TEST_F(ZipExtractTest, CancelAtAnEntryStartCreatesNoFile) {
 
 TEST_F(ZipExtractTest, HostileNamesFailAsArchiveErrorsAndWriteNothingOutside) {
     const std::vector<std::string> hostile{
-        "../evil1.txt",         "a/../../evil2.txt", "/abs3.txt",
-        "C:/drive4.txt",        "C:drive5.txt",      "//srv/share/unc6.txt",
-        "a\\..\\..\\evil7.txt", ".. /evil8.txt",     "a/.../evil9.txt"};
+        "../evil1.txt", "a/../../evil2.txt", "/abs3.txt", "C:/drive4.txt", "C:drive5.txt",
+        "//srv/share/unc6.txt", "a\\..\\..\\evil7.txt", ".. /evil8.txt", "a/.../evil9.txt",
+        // Device names: Windows would open the device, not a file below the base folder.
+        "CON", "nul.txt", "aux/inner.txt", "Com1 .log", "lpt9"};
     ZipArchiveSpec spec = Entries({MakeEntry("safe.txt", "safe")});
     for (const std::string& name : hostile) {
         spec.entries.push_back(MakeEntry(name, "x"));
@@ -600,6 +603,40 @@ TEST_F(ZipExtractTest, AnExceptionFromAHandlerLeavesAtOnceAfterDeletingTheTarget
     archiver.OnFileProgress = nullptr;
     archiver.ExtractFiles(L"*.*", kInstallerAttr);
     EXPECT_TRUE(archiver.LastBatch().Complete());
+}
+
+TEST_F(ZipExtractTest, TwoComponentsInTwoThreadsExtractOneBatchAfterTheOther) {
+    ExtractFixture otherFx;
+    RecordingArchiver other;
+    fx.Open(archiver, Entries({MakeEntry("a.txt", "a")}));
+    otherFx.Open(other, Entries({MakeEntry("b.txt", "b")}));
+    std::mutex lock;
+    std::vector<std::string> order;
+    const auto note = [&](const std::string& what) {
+        const std::lock_guard<std::mutex> guard(lock);
+        order.push_back(what);
+    };
+    std::thread second;
+    archiver.OnOverallProgress = [&](TZipBaseArchiver&, double, TZipProcessOperation,
+                                     TZipProgressPhase phase, bool&) {
+        if (phase == TZipProgressPhase::ppStart) {
+            second = std::thread([&] { other.ExtractFiles(L"*.*", kInstallerAttr); });
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            note("first start");
+        } else if (phase == TZipProgressPhase::ppEnd) {
+            note("first end");
+        }
+    };
+    other.OnOverallProgress = [&](TZipBaseArchiver&, double, TZipProcessOperation,
+                                  TZipProgressPhase phase, bool&) {
+        if (phase == TZipProgressPhase::ppStart) {
+            note("second start");
+        }
+    };
+    archiver.ExtractFiles(L"*.*", kInstallerAttr);
+    second.join();
+    EXPECT_EQ(order, (std::vector<std::string>{"first start", "first end", "second start"}));
+    EXPECT_TRUE(other.LastBatch().Complete());
 }
 
 TEST_F(ZipExtractTest, ExtractionNeedsAnOpenArchive) {

@@ -74,6 +74,16 @@ bool HaveTool(const std::string& name) {
     return RunCommand("command -v " + Quote(name)).code == 0;
 }
 
+ToolRun RunPack(const std::vector<std::string>& args, const std::filesystem::path& scratch) {
+    std::string command = Quote(LUDRIN_PACK_EXE);
+    for (const auto& arg : args) {
+        command += " " + Quote(arg);
+    }
+    const auto err = scratch / "stderr.txt";
+    const CommandResult result = RunCommand(command + " 2>" + Quote(err.string()));
+    return {result.code, result.output, ludrin::testing::ReadFile(err)};
+}
+
 std::vector<std::vector<std::string>> RunOracle(const std::vector<std::string>& args) {
     std::string command = Quote(LUDRIN_PYTHON) + " " + Quote(LUDRIN_ZIP_ORACLE);
     for (const auto& arg : args) {

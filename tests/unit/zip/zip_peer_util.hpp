@@ -16,6 +16,14 @@ struct CommandResult {
 CommandResult RunCommand(const std::string& commandLine);
 std::string Quote(const std::string& text);
 
+// ludrin-pack run as the real program; its standard error goes through a file in `scratch`.
+struct ToolRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+ToolRun RunPack(const std::vector<std::string>& args, const std::filesystem::path& scratch);
+
 bool HavePython();
 bool HaveTool(const std::string& name);
 

@@ -1,0 +1,109 @@
+// ludrin-pack check-zip, run as the real program: the event lines of a whole batch, the
+// summary, the exit code, and the temporary folder it leaves behind (none).
+
+#include "support/temp_dir.hpp"
+#include "support/zip_writer.hpp"
+#include "unit/zip/extract_test_util.hpp"
+#include "unit/zip/zip_peer_util.hpp"
+
+#include <gtest/gtest.h>
+
+namespace ludrin::zip {
+namespace {
+
+using namespace test;
+using ludrin::testing::MakeEntry;
+using ludrin::testing::ReadFile;
+using ludrin::testing::TempDir;
+using ludrin::testing::TextBytes;
+using ludrin::testing::WriteFile;
+using ludrin::testing::WriteZip;
+using ludrin::testing::ZipEntrySpec;
+
+class CheckZip : public ::testing::Test {
+protected:
+    std::string Archive(std::vector<ZipEntrySpec> entries) {
+        WriteFile(temp / "payload.zip", WriteZip(Entries(std::move(entries))));
+        return (temp / "payload.zip").string();
+    }
+    ZipEntrySpec Folder(const std::string& name) {
+        ZipEntrySpec entry = MakeEntry(name, "", 0);
+        entry.externalAttr = 0x10;
+        return entry;
+    }
+    TempDir temp;
+};
+
+TEST_F(CheckZip, PrintsEveryEventAndASummaryAndExtractsIntoTheGivenFolder) {
+    const std::string archive = Archive({Folder("brvdll/"), MakeEntry("brvdll/a.dll", "abc", 0)});
+    const ToolRun run =
+        RunPack({"check-zip", archive, "--to", (temp / "out").string()}, temp.Path());
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "overall 0.00 start\n"
+                       "confirm brvdll\\\n"
+                       "file brvdll\\ 0.00 start\n"
+                       "extract brvdll\\ attributes 00000010\n"
+                       "file brvdll\\ 100.00 end\n"
+                       "confirm brvdll\\a.dll\n"
+                       "file brvdll\\a.dll 0.00 start\n"
+                       "extract brvdll\\a.dll attributes 00000020\n"
+                       "file brvdll\\a.dll 100.00 process\n"
+                       "overall 100.00 process\n"
+                       "file brvdll\\a.dll 100.00 end\n"
+                       "overall 100.00 end\n"
+                       "entries 2, selected 2, extracted 2, skipped 0, failed 0, bytes 3\n"
+                       "ok\n");
+    EXPECT_EQ(ReadFile(temp / "out/brvdll/a.dll"), "abc");
+}
+
+TEST_F(CheckZip, ADamagedEntryAbortsLikeTheInstallerWithoutAUserInterface) {
+    ZipEntrySpec bad = MakeEntry("bad.dll", TextBytes(5000, 1));
+    bad.crc = 0x1234;
+    const std::string archive = Archive({MakeEntry("good.dll", "g"), bad, MakeEntry("z", "z")});
+    const ToolRun run =
+        RunPack({"check-zip", archive, "--to", (temp / "out").string()}, temp.Path());
+    EXPECT_EQ(run.code, 1);
+    const std::string message = "Archiver: Invalid size or check sum of file or unsupported "
+                                "compression format - Native error: 00008";
+    EXPECT_NE(run.out.find("failure bad.dll native 8: " + message + " -> abort\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("entries 3, selected 3, extracted 1, skipped 0, failed 1, aborted, "
+                           "bytes 0\nfailed: bad.dll: " +
+                           message + "\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(Tree(temp / "out"), std::vector<std::string>{"good.dll"});
+    EXPECT_NE(run.err.find("not every entry was extracted and verified"), std::string::npos);
+}
+
+TEST_F(CheckZip, AnEncryptedEntryIsSkippedAndFailsTheCheck) {
+    ZipEntrySpec secret = MakeEntry("secret", "s");
+    secret.password = "pw";
+    const ToolRun run = RunPack({"check-zip", Archive({secret})}, temp.Path());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.out.find("password secret -> cancel\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("skipped 1"), std::string::npos) << run.out;
+}
+
+TEST_F(CheckZip, TheTemporaryFolderIsRemoved) {
+    const std::string archive = Archive({MakeEntry("dir/a.txt", "a")});
+    TempDir tmp;
+    const ludrin::testing::ScopedEnv scoped("TMPDIR", tmp.Path().string());
+    const ToolRun run = RunPack({"check-zip", archive}, temp.Path());
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(Tree(tmp.Path()), std::vector<std::string>{});
+}
+
+TEST_F(CheckZip, WrongUsageAndUnreadableArchives) {
+    const ToolRun usage = RunPack({"check-zip"}, temp.Path());
+    EXPECT_EQ(usage.code, 2);
+    EXPECT_NE(usage.err.find("wrong number of arguments for check-zip"), std::string::npos);
+    WriteFile(temp / "text.zip", std::string(100, 't'));
+    const ToolRun bad = RunPack({"check-zip", (temp / "text.zip").string()}, temp.Path());
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.err.find("Invalid archive file."), std::string::npos) << bad.err;
+}
+
+} // namespace
+} // namespace ludrin::zip

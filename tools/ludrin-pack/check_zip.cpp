@@ -1,0 +1,204 @@
+// check-zip: a test extraction with the installer's own reader and settings. Every event
+// is printed as it fires; questions get the answers of a build without a user interface
+// (Abort, No, Cancel), so a damaged archive ends the run as it would end the installer's
+// batch. Afterwards each written file is read back and held to its entry's size and CRC-32.
+
+#include "commands.hpp"
+#include "platform/fs/archive_file.hpp"
+#include "platform/fs/fs.hpp"
+#include "platform/fs/path_separator.hpp"
+#include "printable_name.hpp"
+#include "zip/zip_reader.hpp"
+#include "zip/zip_target_path.hpp"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <vector>
+
+namespace ludrin::pack {
+namespace {
+
+const char* Phase(zip::TZipProgressPhase phase) {
+    switch (phase) {
+    case zip::TZipProgressPhase::ppStart:
+        return "start";
+    case zip::TZipProgressPhase::ppProcess:
+        return "process";
+    case zip::TZipProgressPhase::ppEnd:
+        break;
+    }
+    return "end";
+}
+
+std::string Number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
+// The installer's reader with every event printed and the non-interactive answers.
+class CheckingReader final : public zip::TZipReader {
+public:
+    explicit CheckingReader(std::ostream& out) : out_(out) { Name = "Archiver"; }
+
+    std::vector<std::string> failures;
+
+protected:
+    void DoOnOverallProgress(double progress, zip::TZipProcessOperation operation,
+                             zip::TZipProgressPhase phase, bool& cancel) override {
+        out_ << "overall " << Number(progress) << ' ' << Phase(phase) << '\n';
+        TZipReader::DoOnOverallProgress(progress, operation, phase, cancel);
+    }
+    void DoOnFileProgress(const std::wstring& fileName, double progress,
+                          zip::TZipProcessOperation operation, zip::TZipProgressPhase phase,
+                          bool& cancel) override {
+        out_ << "file " << PrintableName(fileName) << ' ' << Number(progress) << ' ' << Phase(phase)
+             << '\n';
+        TZipReader::DoOnFileProgress(fileName, progress, operation, phase, cancel);
+    }
+    void DoOnConfirmProcessFile(const std::wstring& fileName, zip::TZipProcessOperation,
+                                bool&) override {
+        out_ << "confirm " << PrintableName(fileName) << '\n';
+    }
+    void DoOnExtractFile(std::wstring& fileName, std::uint32_t& fileAttr,
+                         const std::string&) override {
+        char attr[16];
+        std::snprintf(attr, sizeof attr, "%08x", fileAttr);
+        out_ << "extract " << PrintableName(fileName) << " attributes " << attr << '\n';
+    }
+    void DoOnConfirmOverwrite(const std::wstring& sourceFileName, std::wstring&,
+                              bool& confirm) override {
+        out_ << "overwrite " << PrintableName(sourceFileName) << " -> no\n";
+        confirm = false;
+    }
+    void DoOnPassword(const std::wstring& fileName, std::string&, bool& skipFile) override {
+        out_ << "password " << PrintableName(fileName) << " -> cancel\n";
+        skipFile = true;
+    }
+    void DoOnProcessFileFailure(const std::wstring& fileName, zip::TZipProcessOperation,
+                                std::int32_t nativeError, std::int32_t,
+                                const std::wstring& errorMessage,
+                                zip::TZipAction& action) override {
+        const std::string message = text::WideToUtf8(errorMessage);
+        out_ << "failure " << PrintableName(fileName) << " native " << nativeError << ": "
+             << message << " -> abort\n";
+        failures.push_back(PrintableName(fileName) + ": " + message);
+        action = zip::TZipAction::fxaAbort;
+    }
+
+private:
+    std::ostream& out_;
+};
+
+std::wstring WideOf(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return text::Utf8ToWide(std::string(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
+}
+
+std::filesystem::path FreshTempFolder() {
+    std::random_device seed;
+    std::mt19937_64 random(
+        seed() ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto path = std::filesystem::temp_directory_path() /
+                          ("ludrin-check-zip-" + std::to_string(random() % 1000000000));
+        if (std::filesystem::create_directory(path)) {
+            return path;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+// Empty when the file on disk has the entry's size and CRC-32, else what differs.
+std::string VerifyFile(const std::wstring& path, const zip::TDirItem& entry) {
+    if (!fs::FileExists(path)) {
+        return "missing";
+    }
+    try {
+        const fs::ArchiveFile file = fs::ArchiveFile::Open(path, fs::kOpenRead);
+        if (file.Size() != entry.UncompressedSize()) {
+            return "size " + std::to_string(file.Size()) + ", expected " +
+                   std::to_string(entry.UncompressedSize());
+        }
+        std::vector<std::uint8_t> buffer(1 << 20);
+        uLong crc = crc32(0, nullptr, 0);
+        for (std::uint64_t at = 0; at < file.Size();) {
+            const auto piece = std::span<std::uint8_t>(buffer).first(
+                static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), file.Size() - at)));
+            file.ReadAt(at, piece);
+            crc = crc32(crc, piece.data(), static_cast<uInt>(piece.size()));
+            at += piece.size();
+        }
+        if (static_cast<std::uint32_t>(crc) != entry.CentralDir.crc32) {
+            return "CRC-32 differs";
+        }
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return {};
+}
+
+} // namespace
+
+int CheckZip(const std::string& archive, const std::string& toDir, std::ostream& out,
+             std::ostream& err) {
+    const bool temporary = toDir.empty();
+    const std::filesystem::path tempFolder =
+        temporary ? FreshTempFolder() : std::filesystem::path();
+    struct Cleanup {
+        const std::filesystem::path& folder;
+        ~Cleanup() {
+            if (!folder.empty()) {
+                std::error_code ignored;
+                std::filesystem::remove_all(folder, ignored);
+            }
+        }
+    } cleanup{tempFolder};
+    const std::wstring base = temporary ? WideOf(tempFolder) : text::Utf8ToWide(toDir);
+
+    CheckingReader reader(out);
+    reader.FileName = text::Utf8ToWide(archive);
+    reader.OpenArchive(zip::kOpenModeReadDenyWrite);
+    reader.BaseDir = base;
+    reader.ExtractFiles(L"*.*", 10431, L"");
+    const zip::ZipBatchResult batch = reader.LastBatch();
+
+    std::uint64_t bytes = 0;
+    std::size_t wrong = 0;
+    const zip::TZipDirArray& dir = reader.DMHandle()->CDir;
+    for (std::size_t i = 0; i < dir.Count() && batch.Complete(); ++i) {
+        const zip::TDirItem& entry = dir[i];
+        const std::wstring path = fs::WithTrailingSeparator(base) +
+                                  zip::PlatformRelativePath(zip::WithBackslashes(entry.Name));
+        const bool folder = zip::IsFolderEntry(entry);
+        const std::string problem =
+            folder ? (fs::DirectoryExists(path) ? std::string() : std::string("folder missing"))
+                   : VerifyFile(path, entry);
+        if (!problem.empty()) {
+            ++wrong;
+            out << "verify " << PrintableName(entry.Name) << ": " << problem << '\n';
+        } else if (!folder) {
+            bytes += entry.UncompressedSize();
+        }
+    }
+    out << "entries " << dir.Count() << ", selected " << batch.tagged << ", extracted "
+        << batch.extracted << ", skipped " << batch.skipped << ", failed " << batch.failed
+        << (batch.aborted ? ", aborted" : "") << ", bytes " << bytes << '\n';
+    for (const std::string& failure : reader.failures) {
+        out << "failed: " << failure << '\n';
+    }
+    reader.CloseArchive();
+    if (!batch.Complete() || wrong > 0) {
+        err << "ludrin-pack: " << archive << ": not every entry was extracted and verified\n";
+        return kExitFailed;
+    }
+    out << "ok\n";
+    return kExitOk;
+}
+
+} // namespace ludrin::pack
