@@ -69,8 +69,8 @@ bool TFormMain::InstallBase(const InstallationLayout& layout) {
     for (const std::size_t slot : kPlayerSlots) {
         const std::wstring destination = layout.SlotDestination(slot);
         if (!fs::FileExists(destination)) {
-            programs = stFileStorage.Extract(static_cast<std::int32_t>(slot), destination) &&
-                       programs;
+            programs =
+                stFileStorage.Extract(static_cast<std::int32_t>(slot), destination) && programs;
         }
     }
 

@@ -33,8 +33,8 @@ public:
     void btnHelpCompleteClick();     // help_popups.cpp
     // The archive reader's overall progress moves the progress bar (base_install.cpp).
     void ArchiverOverallProgress(zip::TZipBaseArchiver& sender, double progress,
-                                 zip::TZipProcessOperation operation,
-                                 zip::TZipProgressPhase phase, bool& cancel);
+                                 zip::TZipProcessOperation operation, zip::TZipProgressPhase phase,
+                                 bool& cancel);
 
     // Closes the help balloons of display order 0, then 1: the first step of every
     // operation and of the close button.

@@ -265,8 +265,8 @@ class HeldLibrary : public BaseInstallE2E, public ::testing::WithParamInterface<
 TEST_P(HeldLibrary, AsksAbortRetryIgnoreAndReportsWhatHappened) {
     InstallBase();
     const auto library = appData_ / L"brvdll" / L"LibAV" / L"libav-demo.bin";
-    HANDLE held = CreateFileW(library.wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+    HANDLE held =
+        CreateFileW(library.wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
     const auto question = ClickAndWait(ControlId::btnInstallaBase);

@@ -1,6 +1,6 @@
+#include "platform/text/ascii_case.hpp"
 #include "platform/text/comma_text.hpp"
 #include "platform/text/str_to_int.hpp"
-#include "platform/text/ascii_case.hpp"
 #include "platform/text/utf.hpp"
 
 #include <gtest/gtest.h>
