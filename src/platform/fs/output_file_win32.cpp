@@ -27,21 +27,6 @@ std::optional<OutputFile> OutputFile::Create(const std::wstring& path) {
     return OutputFile(reinterpret_cast<std::intptr_t>(file));
 }
 
-OutputFile::OutputFile(OutputFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, kClosed)) {}
-
-OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, kClosed);
-    }
-    return *this;
-}
-
-OutputFile::~OutputFile() {
-    Close();
-}
-
 std::size_t OutputFile::Write(std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
     while (IsOpen() && done < bytes.size()) {

@@ -1,15 +1,10 @@
-#include "app/form_main.hpp"
-#include "app/operation_messages.hpp"
 #include "platform/text/utf.hpp"
-#include "support/recording_view.hpp"
 #include "support/running_program.hpp"
 #include "support/temp_dir.hpp"
-
-#include <sys/resource.h>
+#include "unit/app/operation_test.hpp"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -20,9 +15,7 @@ namespace {
 namespace stdfs = std::filesystem;
 using ludrin::testing::ProcessNameLock;
 using ludrin::testing::ReadFile;
-using ludrin::testing::RecordingView;
 using ludrin::testing::RunningProgram;
-using ludrin::testing::TempDir;
 using ludrin::testing::Wide;
 using ludrin::testing::WriteFile;
 
@@ -32,16 +25,9 @@ constexpr const char* kLines[] = {
     "AviSynth_260.exe /S\n",
 };
 
-class AdvancedInstallTest : public ::testing::Test {
+class AdvancedInstallTest : public testing::OperationTest {
 protected:
     void SetUp() override {
-        for (const auto* root : {"Documents", "Desktop", "AppData", "Temp"}) {
-            stdfs::create_directories(home_ / root);
-        }
-        form_.UserMyDocuments = Wide(home_ / "Documents");
-        form_.UserDesktopDirectory = Wide(home_ / "Desktop");
-        form_.PathBASSDll = Wide(home_ / "AppData");
-        form_.UserTempDir = Wide(home_ / "Temp") + L"/";
         for (std::size_t slot = 0; slot < kPayloadSlotCount; ++slot) {
             Store(slot, "payload " + std::to_string(slot));
         }
@@ -56,38 +42,11 @@ protected:
                "'\nexit " + std::to_string(code) + "\n";
     }
 
-    void Store(std::size_t slot, const std::string& content) {
-        auto& files = form_.stFileStorage.Files;
-        while (files.size() <= slot) {
-            files.push_back(std::make_unique<store::TStoredFile>(&form_.stFileStorage));
-        }
-        files[slot]->FileName = kPayloadSlots[slot].fileName;
-        files[slot]->Data.assign(content.begin(), content.end());
-        files[slot]->Size = static_cast<std::uint32_t>(content.size());
-    }
-
     void InstallPlayer() { WriteFile(home_ / "Documents/Ludrin/Ludrin.exe", "player"); }
 
     std::string Log() const { return ReadFile(home_ / "log.txt"); }
 
-    void ExpectOnlyMessage(const OperationMessage& expected) const {
-        ASSERT_EQ(view_.messages.size(), 1u);
-        EXPECT_EQ(view_.messages[0].text, expected.text);
-        EXPECT_EQ(view_.messages[0].caption, expected.caption);
-        EXPECT_EQ(view_.messages[0].flags, expected.flags);
-    }
-
-    // Nothing of the run may stay in the temporary folder.
-    void ExpectTempFolderEmpty() const {
-        for (const auto& entry : stdfs::directory_iterator(home_ / "Temp")) {
-            ADD_FAILURE() << "left in the temporary folder: " << entry.path();
-        }
-    }
-
     ProcessNameLock lock_;
-    TempDir home_;
-    RecordingView view_;
-    TFormMain form_{view_};
 };
 
 TEST_F(AdvancedInstallTest, RunsTheThreeInstallersInOrderAndCleansUp) {
@@ -143,29 +102,6 @@ TEST_F(AdvancedInstallTest, RefusesWhileThePlayerRuns) {
     ExpectTempFolderEmpty();
 }
 
-// Files of this process cannot grow past `bytes` while the object lives: a real failing
-// write, whoever runs the test (root ignores permissions).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = SIG_DFL;
-};
-
 class AdvancedInstallFailure;
 
 struct FailureCase {
@@ -187,7 +123,7 @@ public:
     stdfs::path Home() const { return home_.Path(); }
 
 protected:
-    std::optional<FileSizeLimit> limit_;
+    std::optional<testing::FileSizeLimit> limit_;
 };
 
 TEST_P(AdvancedInstallFailure, EndsWithTheFailureMessage) {

@@ -1,16 +1,11 @@
-#include "app/form_main.hpp"
-#include "app/operation_messages.hpp"
 #include "platform/shelllink/shell_link.hpp"
-#include "support/recording_view.hpp"
 #include "support/temp_dir.hpp"
 #include "support/zip_writer.hpp"
-
-#include <sys/resource.h>
+#include "unit/app/operation_test.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -21,8 +16,6 @@ namespace {
 namespace stdfs = std::filesystem;
 using ludrin::testing::MakeEntry;
 using ludrin::testing::ReadFile;
-using ludrin::testing::RecordingView;
-using ludrin::testing::TempDir;
 using ludrin::testing::Wide;
 using ludrin::testing::WriteFile;
 using ludrin::testing::WriteZip;
@@ -50,44 +43,14 @@ ZipArchiveSpec PayloadArchive() {
     return spec;
 }
 
-class BaseInstallTest : public ::testing::Test {
+class BaseInstallTest : public testing::OperationTest {
 protected:
     void SetUp() override {
-        for (const auto* root : {"Documents", "Desktop", "AppData", "Temp"}) {
-            stdfs::create_directories(home_ / root);
-        }
-        form_.UserMyDocuments = Wide(home_ / "Documents");
-        form_.UserDesktopDirectory = Wide(home_ / "Desktop");
-        form_.PathBASSDll = Wide(home_ / "AppData");
-        form_.UserTempDir = Wide(home_ / "Temp") + L"/";
         Store(kSlotPayloadArchive, WriteZip(PayloadArchive()));
         Store(kSlotStartProgram, "start program");
         Store(kSlotPlayer, "player program");
         for (std::size_t slot = 3; slot < kPayloadSlotCount; ++slot) {
             Store(slot, "codec installer");
-        }
-    }
-
-    void Store(std::size_t slot, const std::string& content) {
-        auto& files = form_.stFileStorage.Files;
-        while (files.size() <= slot) {
-            files.push_back(std::make_unique<store::TStoredFile>(&form_.stFileStorage));
-        }
-        files[slot]->FileName = kPayloadSlots[slot].fileName;
-        files[slot]->Data.assign(content.begin(), content.end());
-        files[slot]->Size = static_cast<std::uint32_t>(content.size());
-    }
-
-    void ExpectOnlyMessage(const OperationMessage& expected) const {
-        ASSERT_EQ(view_.messages.size(), 1u);
-        EXPECT_EQ(view_.messages[0].text, expected.text);
-        EXPECT_EQ(view_.messages[0].caption, expected.caption);
-        EXPECT_EQ(view_.messages[0].flags, expected.flags);
-    }
-
-    void ExpectTempFolderEmpty() const {
-        for (const auto& entry : stdfs::directory_iterator(home_ / "Temp")) {
-            ADD_FAILURE() << "left in the temporary folder: " << entry.path();
         }
     }
 
@@ -105,10 +68,6 @@ protected:
 
     stdfs::path Player() const { return home_ / "Documents" / "Ludrin"; }
     stdfs::path Shortcut() const { return home_ / "Desktop" / "Ludrin 4.lnk"; }
-
-    TempDir home_;
-    RecordingView view_;
-    TFormMain form_{view_};
 };
 
 TEST_F(BaseInstallTest, InstallsLibrariesProgramsAndShortcut) {
@@ -169,29 +128,6 @@ TEST_F(BaseInstallTest, ProgressIsTruncatedNeverRoundedUp) {
     EXPECT_FALSE(cancel);
 }
 
-// Files of this process cannot grow past `bytes` while the object lives: a real failing
-// write, whoever runs the test (root ignores permissions).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = SIG_DFL;
-};
-
 class BaseInstallFailure;
 
 struct FailureCase {
@@ -217,7 +153,7 @@ public:
     stdfs::path Home() const { return home_.Path(); }
 
 protected:
-    std::optional<FileSizeLimit> limit_;
+    std::optional<testing::FileSizeLimit> limit_;
 };
 
 TEST_P(BaseInstallFailure, EndsWithTheFailureMessage) {
