@@ -240,6 +240,11 @@ ZipDecodeResult InternalDecompressFile(const TZipDirManager& dm, const TDirItem&
     default:
         return {};
     }
+    // Without its descriptor the entry's size and CRC are unknown: an empty result would
+    // pass every check and stand for data that is not there.
+    if (item.DescriptorMissing) {
+        return {};
+    }
     // AES entries are not decoded by this reader: they fail like an unknown method.
     if (item.Encrypted() && item.CentralDir.extractVersion < kStrongEncryptionVersion &&
         item.ZipEncryptionAlgorithm != TZipCryptoAlgorithm::caPkzipClassic) {

@@ -417,6 +417,8 @@ void TryToBuildCentralDir(TZipDirManager& dm, bool endRecordFound, bool oemFileN
                 c.crc32 = r.ReadU32("data descriptor crc32");
                 c.compSize = r.ReadU32("data descriptor compressed size");
                 c.unCompSize = r.ReadU32("data descriptor size");
+            } else {
+                item.DescriptorMissing = true;
             }
         }
         dm.CDir.Add(std::move(item));

@@ -176,6 +176,9 @@ struct TDirItem {
     bool Tagged = false;
     std::uint16_t CompressionMethod = 0;
     TZipProcessOperation Operation = TZipProcessOperation::poAdd;
+    // Rebuilt from a local header whose data descriptor was not found: its sizes and CRC are
+    // the header's zeros and say nothing about the data.
+    bool DescriptorMissing = false;
 
     // The sizes and offset, taking the Zip64 value where the header holds its escape.
     std::uint64_t CompressedSize() const {

@@ -192,7 +192,7 @@ TEST(ZipDirectory, DamagedOrMissingDirectoryIsRebuiltFromLocalHeaders) {
     }
 }
 
-TEST(ZipDirectory, TruncatedEntryWithoutItsDescriptorKeepsTheLocalSizes) {
+TEST(ZipDirectory, TruncatedEntryWithoutItsDescriptorKeepsTheLocalSizesAndFails) {
     ZipArchiveSpec spec;
     spec.entries = {MakeEntry("a.txt", "hello"), MakeEntry("b.txt", std::string(4000, 'b'))};
     spec.entries[1].dataDescriptor = true;
@@ -203,6 +203,8 @@ TEST(ZipDirectory, TruncatedEntryWithoutItsDescriptorKeepsTheLocalSizes) {
     EXPECT_EQ(archive->dm.CDir[1].CompressedSize(), 0u);
     EXPECT_EQ(archive->dm.CDir[1].CentralDir.externalAttr, 0x20u);
     EXPECT_EQ(Decode(*archive, 0).data, "hello");
+    // Its zero sizes and CRC would let an empty file pass as the entry's data.
+    EXPECT_FALSE(Decode(*archive, 1).result.ok);
 }
 
 TEST(ZipDirectory, BytesWithoutAnyLocalHeaderAreNoArchive) {
