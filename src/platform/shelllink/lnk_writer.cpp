@@ -103,7 +103,11 @@ std::vector<std::uint8_t> WriteShellLink(const ShellLinkData& data) {
     flagIf(arguments, flag::kHasArguments);
     flagIf(iconLocation, flag::kHasIconLocation);
 
-    std::vector<std::uint8_t> out(kHeaderSize, 0);
+    // Room for the header and a typical path up front: besides saving regrowth, it keeps
+    // GCC 12 at -O3 from a false out-of-bounds warning on the first regrowth.
+    std::vector<std::uint8_t> out;
+    out.reserve(kHeaderSize + 1024);
+    out.resize(kHeaderSize, 0);
     PutU32(out.data() + header::kSize, kHeaderSize);
     std::copy(kLinkClsid.begin(), kLinkClsid.end(), out.begin() + header::kClsid);
     PutU32(out.data() + header::kLinkFlags, flags);
