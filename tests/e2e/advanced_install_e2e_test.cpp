@@ -105,11 +105,6 @@ protected:
         return *box;
     }
 
-    void Close(const MessageBoxInfo& box) {
-        Answer(box, IDOK);
-        ASSERT_TRUE(WaitUntilClosed(box.handle)) << "the message box stayed";
-    }
-
     stdfs::path documents_, appData_, temp_;
     std::unique_ptr<SetAside> saved_;
     std::unique_ptr<InstallerProcess> installer_;
@@ -139,7 +134,7 @@ TEST_F(AdvancedInstallE2E, RunsTheThreeInstallersInOrderThenReportsAndCleansUp) 
         // Run from the private folder of this run, not from the temporary folder itself.
         EXPECT_NE(lines[i].find("ludrin-"), std::string::npos) << lines[i];
     }
-    Close(box);
+    ASSERT_TRUE(AnswerAndWait(box, IDOK)) << "the message box stayed";
 
     EXPECT_EQ(ReadFile(planted), "planted, not a program");
     // The private folder goes once the message is closed.
@@ -155,7 +150,7 @@ TEST_F(AdvancedInstallE2E, RefusesWithoutThePlayerProgram) {
     EXPECT_EQ(box.caption, L" Installazione Funzionalit\u00E0 Avanzate.");
     EXPECT_EQ(box.text,
               L"SPIACENTE!\r\n\r\nLudrin non risulta Installato.\r\n\r\nNon posso procedere.");
-    Close(box);
+    ASSERT_TRUE(AnswerAndWait(box, IDOK)) << "the message box stayed";
     EXPECT_FALSE(stdfs::exists(appData_ / kLogName));
 }
 
@@ -167,7 +162,7 @@ TEST_F(AdvancedInstallE2E, RefusesWhileThePlayerRuns) {
     EXPECT_EQ(box.caption, L"Ludrin Installazione Funzionalit\u00E0 Avanzate.");
     EXPECT_EQ(box.text, L"SPIACENTE!\r\n\r\nLudrin risulta essere Attivo.\r\n\r\nNon posso "
                         L"procedere.\r\n\r\nChiudere Ludrin e riprovare.");
-    Close(box);
+    ASSERT_TRUE(AnswerAndWait(box, IDOK)) << "the message box stayed";
     EXPECT_FALSE(stdfs::exists(appData_ / kLogName));
 }
 

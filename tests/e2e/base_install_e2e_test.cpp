@@ -194,11 +194,6 @@ protected:
         return *box;
     }
 
-    void AnswerAndWait(const MessageBoxInfo& box, int button) {
-        Answer(box, button);
-        ASSERT_TRUE(WaitUntilClosed(box.handle)) << "the message box stayed";
-    }
-
     void ExpectOutcome(const MessageBoxInfo& box, bool success) const {
         EXPECT_EQ(box.caption, success ? kDoneCaption : kFailedCaption);
         EXPECT_EQ(box.text, success ? kDoneText : kFailedText);
@@ -209,7 +204,7 @@ protected:
     void InstallBase() {
         const auto box = ClickAndWait(ControlId::btnInstallaBase);
         ExpectOutcome(box, true);
-        AnswerAndWait(box, IDOK);
+        ASSERT_TRUE(AnswerAndWait(box, IDOK)) << "the message box stayed";
     }
 
     stdfs::path documents_, desktop_, appData_, temp_, payload_, reference_;
@@ -243,7 +238,7 @@ TEST_F(BaseInstallE2E, InstallsLibrariesProgramsAndShortcutAndLeavesNothingInTem
     EXPECT_TRUE(stdfs::equivalent(shortcut.workingFolder, documents_ / L"Ludrin"))
         << shortcut.workingFolder;
 
-    AnswerAndWait(box, IDOK);
+    ASSERT_TRUE(AnswerAndWait(box, IDOK)) << "the message box stayed";
     EXPECT_TRUE(Eventually([&] { return RunLeftovers().empty(); }));
 }
 
@@ -279,10 +274,10 @@ TEST_P(HeldLibrary, AsksAbortRetryIgnoreAndReportsWhatHappened) {
         CloseHandle(held); // released, as when the player was closed meanwhile
         held = INVALID_HANDLE_VALUE;
     }
-    AnswerAndWait(question, answer);
+    ASSERT_TRUE(AnswerAndWait(question, answer)) << "the message box stayed";
     const auto outcome = NextBox();
     ExpectOutcome(outcome, answer == IDRETRY);
-    AnswerAndWait(outcome, IDOK);
+    ASSERT_TRUE(AnswerAndWait(outcome, IDOK)) << "the message box stayed";
     if (held != INVALID_HANDLE_VALUE) {
         CloseHandle(held);
     }
@@ -321,13 +316,13 @@ TEST_F(BaseInstallE2E, RoundTripLeavesTheUsersFoldersAsTheyWere) {
 
     auto box = ClickAndWait(ControlId::btnInstallaComplete);
     EXPECT_EQ(box.caption, L" Installazione Avvenuta con Successo.");
-    AnswerAndWait(box, IDOK);
+    ASSERT_TRUE(AnswerAndWait(box, IDOK)) << "the message box stayed";
 
     box = ClickAndWait(ControlId::btnDisinstalla);
-    AnswerAndWait(box, IDYES);
+    ASSERT_TRUE(AnswerAndWait(box, IDYES)) << "the message box stayed";
     box = NextBox();
     EXPECT_EQ(box.caption, L" Disinstallazione Avvenuta con Successo.");
-    AnswerAndWait(box, IDOK);
+    ASSERT_TRUE(AnswerAndWait(box, IDOK)) << "the message box stayed";
 
     EXPECT_EQ(Paths(roots), before);
     EXPECT_TRUE(Eventually([&] { return RunLeftovers().empty(); }));

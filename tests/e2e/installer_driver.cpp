@@ -157,6 +157,11 @@ void Answer(const MessageBoxInfo& box, int buttonId) {
     PostMessageW(box.handle, WM_NULL, 0, 0);
 }
 
+bool AnswerAndWait(const MessageBoxInfo& box, int buttonId) {
+    Answer(box, buttonId);
+    return WaitUntilClosed(box.handle);
+}
+
 int ProgressPosition(HWND progressBar) {
     return static_cast<int>(SendMessageW(progressBar, PBM_GETPOS, 0, 0));
 }

@@ -72,6 +72,8 @@ RECT RectInParent(HWND window);
 void Click(HWND button);
 // Closes a message box with the button of that id (IDOK, IDYES, IDNO, ...).
 void Answer(const MessageBoxInfo& box, int buttonId);
+// Answers, then waits until the box is gone; false when it stayed.
+bool AnswerAndWait(const MessageBoxInfo& box, int buttonId);
 
 int ProgressPosition(HWND progressBar);
 

@@ -78,11 +78,6 @@ protected:
         return *box;
     }
 
-    void AnswerAndWait(const MessageBoxInfo& box, int button) {
-        Answer(box, button);
-        ASSERT_TRUE(WaitUntilClosed(box.handle)) << "the message box stayed";
-    }
-
     // Modal to the installer. The top-most flag is checked natively: Wine makes only
     // system-modal boxes top-most, so it cannot be seen here.
     void ExpectOwned(const MessageBoxInfo& box) const { EXPECT_EQ(box.owner, window_); }
@@ -104,7 +99,7 @@ TEST_F(UninstallE2E, RefusesWhileThePlayerRunsThenAsksAndRemoves) {
               L"alla disinstallazione.\r\n\r\nChiudere Ludrin e riprovare.");
     EXPECT_EQ(MessageBoxButtons(box), std::vector<int>{IDOK});
     ExpectOwned(box);
-    AnswerAndWait(box, IDOK);
+    ASSERT_TRUE(AnswerAndWait(box, IDOK)) << "the message box stayed";
     EXPECT_TRUE(AllInstalled());
 
     player.Stop();
@@ -117,12 +112,12 @@ TEST_F(UninstallE2E, RefusesWhileThePlayerRunsThenAsksAndRemoves) {
                         L"ELIMINATE.\r\n\r\nSEI SICURO DI VOLER CONTINUARE ?");
     EXPECT_EQ(MessageBoxButtons(box), (std::vector<int>{IDYES, IDNO}));
     ExpectOwned(box);
-    AnswerAndWait(box, IDNO);
+    ASSERT_TRUE(AnswerAndWait(box, IDNO)) << "the message box stayed";
     EXPECT_TRUE(AllInstalled());
     EXPECT_EQ(ProgressPosition(bar), barBefore);
 
     box = ClickUninstall();
-    AnswerAndWait(box, IDYES);
+    ASSERT_TRUE(AnswerAndWait(box, IDYES)) << "the message box stayed";
     const auto outcome = installer_->WaitForMessageBox();
     ASSERT_TRUE(outcome.has_value()) << "no outcome message";
     EXPECT_EQ(outcome->caption, L" Disinstallazione Avvenuta con Successo.");
@@ -134,13 +129,13 @@ TEST_F(UninstallE2E, RefusesWhileThePlayerRunsThenAsksAndRemoves) {
     EXPECT_FALSE(stdfs::exists(desktop_ / L"Ludrin 4.lnk"));
     EXPECT_TRUE(stdfs::exists(documents_));
     EXPECT_TRUE(stdfs::exists(appData_));
-    AnswerAndWait(*outcome, IDOK);
+    ASSERT_TRUE(AnswerAndWait(*outcome, IDOK)) << "the message box stayed";
 
     // Nothing left: a second run says so.
     box = ClickUninstall();
     EXPECT_EQ(box.caption, L" Disinstallazione Non Possibile.");
     EXPECT_EQ(box.text, L"Spiacente!\r\n\r\nLudrin non risulta essere Installato.");
-    AnswerAndWait(box, IDOK);
+    ASSERT_TRUE(AnswerAndWait(box, IDOK)) << "the message box stayed";
     EXPECT_EQ(ProgressPosition(bar), 0);
 }
 
@@ -151,7 +146,7 @@ TEST_F(UninstallE2E, AFileHeldOpenInThePlayerFolderGivesTheIncompleteWarning) {
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
 
     auto box = ClickUninstall();
-    AnswerAndWait(box, IDYES);
+    ASSERT_TRUE(AnswerAndWait(box, IDYES)) << "the message box stayed";
     const auto outcome = installer_->WaitForMessageBox();
     CloseHandle(file);
     ASSERT_TRUE(outcome.has_value()) << "no outcome message";
@@ -166,7 +161,7 @@ TEST_F(UninstallE2E, AFileHeldOpenInThePlayerFolderGivesTheIncompleteWarning) {
     EXPECT_FALSE(stdfs::exists(documents_ / L"Ludrin" / L"LUD.exe"));
     EXPECT_FALSE(stdfs::exists(appData_ / L"brvdll"));
     EXPECT_FALSE(stdfs::exists(desktop_ / L"Ludrin 4.lnk"));
-    AnswerAndWait(*outcome, IDOK);
+    ASSERT_TRUE(AnswerAndWait(*outcome, IDOK)) << "the message box stayed";
 }
 
 } // namespace
