@@ -16,6 +16,25 @@ constexpr std::uint32_t kEveryEntry = 0x28BF;
 // The player's two programs go in only when missing: a running player keeps its files.
 constexpr std::size_t kPlayerSlots[] = {kSlotStartProgram, kSlotPlayer};
 
+// Closes the archive on every way out, before the run's folder goes: Windows cannot delete
+// a file that is still open.
+class ClosedAtExit {
+public:
+    explicit ClosedAtExit(zip::TZipBaseArchiver& archiver) : archiver_(archiver) {}
+    ~ClosedAtExit() {
+        try {
+            archiver_.CloseArchive();
+        } catch (...) {
+            // Closing only releases the file; nothing is lost when it complains.
+        }
+    }
+    ClosedAtExit(const ClosedAtExit&) = delete;
+    ClosedAtExit& operator=(const ClosedAtExit&) = delete;
+
+private:
+    zip::TZipBaseArchiver& archiver_;
+};
+
 } // namespace
 
 void TFormMain::btnInstallaBaseClick() {
@@ -35,8 +54,6 @@ void TFormMain::btnInstallaBaseClick() {
         // Whatever went wrong, the user learns that it did.
         installed = false;
     }
-    // Left closed whatever happened, so that the run's folder can go with its archive.
-    Archiver.CloseArchive();
     ShowOperationMessage(view_, installed ? kBaseDone : kBaseFailed);
 }
 
@@ -53,6 +70,7 @@ bool TFormMain::InstallBase(const InstallationLayout& layout) {
     }
 
     view_.SetProgress(0);
+    const ClosedAtExit closed(Archiver);
     Archiver.FileName = archive;
     Archiver.OpenArchive(kArchiveOpenMode);
     Archiver.BaseDir = PathBASSDll;
