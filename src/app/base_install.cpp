@@ -8,8 +8,6 @@
 namespace ludrin::app {
 namespace {
 
-// The archive reader's opening mode: read access, others may read but not write.
-constexpr std::uint16_t kArchiveOpenMode = 0x20;
 // Every attribute the reader knows, so that every entry is extracted.
 constexpr std::uint32_t kEveryEntry = 0x28BF;
 
@@ -72,7 +70,7 @@ bool TFormMain::InstallBase(const InstallationLayout& layout) {
     view_.SetProgress(0);
     const ClosedAtExit closed(Archiver);
     Archiver.FileName = archive;
-    Archiver.OpenArchive(kArchiveOpenMode);
+    Archiver.OpenArchive(zip::kOpenModeReadDenyWrite);
     Archiver.BaseDir = PathBASSDll;
     Archiver.DialogOwner = view_.NativeWindow();
     Archiver.ExtractFiles(L"*.*", kEveryEntry, L"");
