@@ -16,56 +16,21 @@ std::string_view AsChars(std::span<const std::uint8_t> bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-void AppendCodePoint(std::wstring& out, char32_t c) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out += static_cast<wchar_t>(0xD800 + (c >> 10));
-            out += static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
-            return;
-        }
-    }
-    out += static_cast<wchar_t>(c);
-}
-
 } // namespace
 
 bool IsMultiByteUtf8(std::string_view bytes) {
     bool multiByte = false;
     for (std::size_t i = 0; i < bytes.size();) {
-        const auto lead = static_cast<std::uint8_t>(bytes[i]);
-        if (lead < 0x80) {
+        if (static_cast<std::uint8_t>(bytes[i]) < 0x80) {
             ++i;
             continue;
         }
-        std::size_t length = 0;
-        char32_t c = 0;
-        char32_t least = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2, c = lead & 0x1F, least = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3, c = lead & 0x0F, least = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4, c = lead & 0x07, least = 0x10000;
-        } else {
-            return false;
-        }
-        if (bytes.size() - i < length) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<std::uint8_t>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            c = (c << 6) | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and values beyond Unicode are not UTF-8.
-        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        const text::Utf8Sequence sequence = text::DecodeUtf8Sequence(bytes, i);
+        if (!sequence.valid) {
             return false;
         }
         multiByte = true;
-        i += length;
+        i += sequence.length;
     }
     return multiByte;
 }
@@ -114,7 +79,7 @@ std::optional<std::wstring> DecodeUnicodeNameBlock(std::span<const std::uint8_t>
         if (unit >= 0xD800 && unit <= 0xDFFF) {
             unit = 0xFFFD; // an unpaired surrogate is no character
         }
-        AppendCodePoint(name, unit);
+        text::AppendCodePoint(name, unit);
     }
     return name;
 }

@@ -1,19 +1,11 @@
 #include "zip/zip_name_index.hpp"
 
+#include "platform/text/ascii_case.hpp"
+
 #include <functional>
 
 namespace ludrin::zip {
 namespace {
-
-std::wstring AsciiLower(std::wstring_view name) {
-    std::wstring out(name);
-    for (wchar_t& c : out) {
-        if (c >= L'A' && c <= L'Z') {
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-        }
-    }
-    return out;
-}
 
 std::size_t HashOf(const std::wstring& lowered) {
     return std::hash<std::wstring>{}(lowered);
@@ -42,7 +34,7 @@ void TZipHashedStringList::Reserve(std::size_t count) {
 }
 
 void TZipHashedStringList::Add(std::wstring_view name) {
-    names_.push_back(AsciiLower(name));
+    names_.push_back(text::AsciiLowered(name));
     hashes_.push_back(HashOf(names_.back()));
     // Keep the table at most half full so that probes stay short.
     if (slots_.size() < 2 * names_.size()) {
@@ -58,7 +50,7 @@ bool TZipHashedStringList::Replace(std::size_t index, std::wstring_view name) {
     }
     // Rebuilding the probe chains is simplest and keeps every lookup exact; names change
     // only while the directory loads, once per entry with a Unicode name block at most.
-    names_[index] = AsciiLower(name);
+    names_[index] = text::AsciiLowered(name);
     hashes_[index] = HashOf(names_[index]);
     Rehash(slots_.size());
     return true;
@@ -68,7 +60,7 @@ std::int64_t TZipHashedStringList::IndexOf(std::wstring_view name) const {
     if (slots_.empty()) {
         return -1;
     }
-    const std::wstring lowered = AsciiLower(name);
+    const std::wstring lowered = text::AsciiLowered(name);
     const std::size_t hash = HashOf(lowered);
     std::int64_t first = -1;
     for (std::size_t slot = Slot(hash); slots_[slot] != kEmpty; slot = Slot(slot + 1)) {

@@ -3,10 +3,12 @@
 #include "platform/dialogs/zip_dialogs.hpp"
 #include "platform/fs/archive_file.hpp"
 #include "platform/fs/fs.hpp"
+#include "platform/text/ascii_case.hpp"
 #include "platform/text/utf.hpp"
 #include "zip/zip_directory.hpp"
 #include "zip/zip_error.hpp"
 #include "zip/zip_stream.hpp"
+#include "zip/zip_target_path.hpp"
 
 #include <algorithm>
 
@@ -20,18 +22,9 @@ std::wstring FileNamePart(const std::wstring& path) {
 }
 
 std::wstring LowerExtension(const std::wstring& path) {
-    std::wstring name = FileNamePart(path);
+    const std::wstring name = FileNamePart(path);
     const auto dot = name.rfind(L'.');
-    std::wstring ext = dot == std::wstring::npos ? std::wstring() : name.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](wchar_t c) {
-        return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-    });
-    return ext;
-}
-
-std::wstring WithBackslashes(std::wstring name) {
-    std::replace(name.begin(), name.end(), L'/', L'\\');
-    return name;
+    return dot == std::wstring::npos ? std::wstring() : text::AsciiLowered(name.substr(dot));
 }
 
 } // namespace

@@ -20,10 +20,7 @@ bool IsDeviceName(std::wstring_view part) {
     while (!stem.empty() && stem.back() == L' ') {
         stem.remove_suffix(1);
     }
-    std::wstring lower(stem);
-    for (wchar_t& c : lower) {
-        c = text::AsciiLower(c);
-    }
+    const std::wstring lower = text::AsciiLowered(stem);
     if (lower == L"con" || lower == L"prn" || lower == L"aux" || lower == L"nul" ||
         lower == L"conin$" || lower == L"conout$") {
         return true;

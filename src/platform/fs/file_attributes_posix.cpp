@@ -64,24 +64,6 @@ bool SetAttributes(const std::wstring& path, std::uint32_t attributes) {
     return mode == st.st_mode || ::chmod(text::WideToUtf8(path).c_str(), mode & 07777) == 0;
 }
 
-bool CreateFolderTree(const std::wstring& path) {
-    if (path.empty()) {
-        return false;
-    }
-    std::wstring folder = path;
-    while (folder.size() > 1 && IsPathSeparator(folder.back())) {
-        folder.pop_back();
-    }
-    if (DirectoryExists(folder)) {
-        return true;
-    }
-    const std::wstring_view parent = FolderPart(folder);
-    if (!parent.empty() && parent != folder && !CreateFolderTree(std::wstring(parent))) {
-        return false;
-    }
-    return CreateFolder(folder) || DirectoryExists(folder);
-}
-
 bool IsOnRemovableDrive(const std::wstring& path) {
     struct stat st {};
     std::wstring probe = path;

@@ -33,26 +33,6 @@ bool SetAttributes(const std::wstring& path, std::uint32_t attributes) {
            SetFileAttributesW(path.c_str(), settable == 0 ? FILE_ATTRIBUTE_NORMAL : settable);
 }
 
-bool CreateFolderTree(const std::wstring& path) {
-    std::wstring folder = path;
-    while (folder.size() > 1 && IsPathSeparator(folder.back()) &&
-           folder[folder.size() - 2] != L':') {
-        folder.pop_back();
-    }
-    if (folder.empty()) {
-        return false;
-    }
-    if (DirectoryExists(folder)) {
-        return true;
-    }
-    std::wstring_view parent = FolderPart(folder);
-    if (!parent.empty() && parent.size() < folder.size() &&
-        !CreateFolderTree(std::wstring(parent))) {
-        return false;
-    }
-    return CreateFolder(folder) || DirectoryExists(folder);
-}
-
 bool IsOnRemovableDrive(const std::wstring& path) {
     if (path.size() >= 2 && path[1] == L':') {
         const wchar_t letter = static_cast<wchar_t>(std::towupper(path[0]));

@@ -6,6 +6,14 @@ wchar_t AsciiLower(wchar_t c) {
     return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
 }
 
+std::wstring AsciiLowered(std::wstring_view text) {
+    std::wstring out(text);
+    for (wchar_t& c : out) {
+        c = AsciiLower(c);
+    }
+    return out;
+}
+
 bool EqualsAsciiNoCase(std::wstring_view a, std::wstring_view b) {
     return a.size() == b.size() && StartsWithAsciiNoCase(a, b);
 }
