@@ -7,7 +7,7 @@
 namespace ludrin::app {
 
 TFormMain::TFormMain(FormView& view, std::span<const std::uint8_t> formResource)
-    : stFileStorage(this), view_(view) {
+    : stFileStorage(this), mhint(view.Balloons()), view_(view) {
     // The store never shows anything itself; its one message goes through the window.
     stFileStorage.OnUploadError = [this](const std::wstring& text) {
         view_.ShowMessage(text, kApplicationTitle, kMbOk | kMbIconError | kMbTopMost);
@@ -23,6 +23,7 @@ TFormMain::TFormMain(FormView& view, std::span<const std::uint8_t> formResource)
     };
     SysSystemInfo.AutoRetrieve = true;
     SysSystemInfo.Loaded();
+    CreateHelpBalloons();
 }
 
 void TFormMain::FormCreate() {
@@ -41,9 +42,12 @@ void TFormMain::FormCreate() {
     view_.SetLabelText(FormLabel::LabelVersion, version.Label);
     view_.SetLabelText(FormLabel::LabelTitle, kTitleText);
     view_.SetLabelText(FormLabel::LabelPanelCopyright, SoloCopyright);
+    FillHelpItems();
 }
 
 void TFormMain::btnCloseClick() {
+    // Balloons first, as every operation does: none may outlive the window.
+    HideHelpBalloons();
     view_.CloseForm();
 }
 

@@ -8,6 +8,8 @@
 #include "platform/shelllink/shell_link.hpp"
 #include "platform/sysinfo/system_info.hpp"
 #include "store/file_storage.hpp"
+#include "ui/hints/message_hint.hpp"
+#include "ui/hints/message_hint_controller.hpp"
 #include "zip/zip_reader.hpp"
 
 #include <cstdint>
@@ -48,6 +50,8 @@ public:
     exeinfo::TExeInfo ExeInfo;
     zip::TZipReader Archiver;
     shelllink::TslShellLink slShellLink;
+    ui::hints::TMessageHint mhint;
+    ui::hints::TMessageHintController MessageHintController;
 
     // Texts set once by FormCreate.
     std::wstring UserTempDir;
@@ -64,6 +68,11 @@ protected:
     FormView& view_;
 
 private:
+    // The balloon component and the two help items as the window's design has them
+    // (help_popups.cpp).
+    void CreateHelpBalloons();
+    // Titles, messages and anchors of the two help items (help_popups.cpp).
+    void FillHelpItems();
     // The guarded steps of the base installation: true only when every file is in place.
     bool InstallBase(const InstallationLayout& layout);
 };

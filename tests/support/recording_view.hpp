@@ -4,6 +4,7 @@
 
 #include "app/form_view.hpp"
 #include "app/message_flags.hpp"
+#include "support/recording_balloons.hpp"
 
 #include <deque>
 #include <map>
@@ -27,6 +28,7 @@ public:
     int ShowMessage(const std::wstring& text, const std::wstring& caption,
                     unsigned flags) override {
         messages.push_back({text, caption, flags});
+        balloonsAtMessages.push_back(balloons.Alive().size());
         if (answers.empty()) {
             return app::kIdOk;
         }
@@ -34,13 +36,29 @@ public:
         answers.pop_front();
         return answer;
     }
-    void CloseForm() override { ++closed; }
+    void CloseForm() override {
+        ++closed;
+        balloonsAtClose = balloons.Alive().size();
+    }
+    ui::hints::BalloonHost& Balloons() override { return balloons; }
+    const ui::hints::HintControl* HintControlOf(app::ControlId id) const override {
+        const auto it = controls.find(id);
+        return it == controls.end() ? nullptr : &it->second;
+    }
 
     std::map<app::FormLabel, std::wstring> labels;
     std::vector<int> progress;
     std::vector<ShownMessage> messages;
     std::deque<int> answers; // the buttons to press, in order; OK when none is left
     int closed = 0;
+    // The balloons, and the install buttons where a window centred on a 1280 x 1024 screen
+    // has them.
+    RecordingBalloons balloons;
+    std::map<app::ControlId, FakeControl> controls{
+        {app::ControlId::btnInstallaBase, FakeControl({265, 531, 828, 576})},
+        {app::ControlId::btnInstallaComplete, FakeControl({265, 590, 828, 635})}};
+    std::vector<std::size_t> balloonsAtMessages; // balloons still open at each message
+    std::size_t balloonsAtClose = 0;
 };
 
 } // namespace ludrin::testing

@@ -83,6 +83,7 @@ bool MainWindow::Create(int showCommand) {
                         this) == nullptr) {
         return false;
     }
+    balloons_.SetOwner(hwnd_);
     CreateControls();
     CreateToolTips();
     form_.FormCreate();
@@ -109,7 +110,9 @@ bool MainWindow::Create(int showCommand) {
 void MainWindow::CreateControls() {
     for (const auto& spec : app::MainWindowControls()) {
         const HWND parent = spec.parent == ControlId::Form ? hwnd_ : Control(spec.parent);
-        controls_[spec.id] = CreateControl(spec, parent);
+        const HWND control = CreateControl(spec, parent);
+        controls_[spec.id] = control;
+        hintControls_.try_emplace(spec.id, control, std::wstring(spec.toolTip));
     }
     // Pictures lie under the windowed controls that overlap them, as painted backgrounds.
     for (const auto id : {ControlId::ReflectionImage, ControlId::Image1}) {
@@ -221,6 +224,7 @@ void MainWindow::ApplyDpi(UINT dpi) {
         CentreLines(edit);
     }
     toolTips_.ApplyDpi(dpi);
+    balloons_.SetDpi(dpi);
     DestroyFonts(old);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -284,6 +288,11 @@ void MainWindow::MoveFocus(bool backwards) {
 HWND MainWindow::Control(ControlId id) const {
     const auto it = controls_.find(id);
     return it == controls_.end() ? nullptr : it->second;
+}
+
+const ui::hints::HintControl* MainWindow::HintControlOf(app::ControlId id) const {
+    const auto it = hintControls_.find(id);
+    return it == hintControls_.end() ? nullptr : &it->second;
 }
 
 void MainWindow::SetLabelText(app::FormLabel label, const std::wstring& text) {

@@ -7,6 +7,8 @@
 #include "ui/controls/win32/base_window.hpp"
 #include "ui/controls/win32/button_tool_tips_win32.hpp"
 #include "ui/controls/win32/panel_window.hpp"
+#include "ui/hints/win32/balloon_host_win32.hpp"
+#include "ui/hints/win32/window_hint_control_win32.hpp"
 
 #include <array>
 #include <map>
@@ -35,6 +37,8 @@ public:
     int ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned flags) override;
     void CloseForm() override;
     void* NativeWindow() const override { return hwnd_; }
+    ui::hints::BalloonHost& Balloons() override { return balloons_; }
+    const ui::hints::HintControl* HintControlOf(app::ControlId id) const override;
 
 private:
     // By app::ControlFont.
@@ -52,7 +56,10 @@ private:
     void OnCommand(WORD id, WORD code);
     HWND Control(app::ControlId id) const;
 
+    // Before the form: its balloon component opens windows here until it goes.
+    ui::hints::win32::BalloonHostWin32 balloons_;
     app::TFormMain form_;
+    std::map<app::ControlId, ui::hints::win32::WindowHintControl> hintControls_;
     std::map<app::ControlId, HWND> controls_;
     std::vector<std::unique_ptr<ui::win32::PanelWindow>> panels_;
     ui::win32::ButtonToolTips toolTips_;
