@@ -16,7 +16,9 @@ RECT ToRect(const Rect& rect) {
 // The visible area: the rounded body joined with the nose.
 HRGN MakeRegion(const BalloonShape& shape) {
     const Rect& body = shape.body;
-    const HRGN region = CreateRoundRectRgn(body.left, body.top, body.right, body.bottom,
+    // A rounded region leaves out its last column and row: one more of each makes the body
+    // meet the nose's base instead of leaving a gap above it.
+    const HRGN region = CreateRoundRectRgn(body.left, body.top, body.right + 1, body.bottom + 1,
                                            shape.corner, shape.corner);
     POINT nose[3];
     for (int i = 0; i < 3; ++i) {
