@@ -4,6 +4,7 @@
 #include "e2e/window_probe.hpp"
 #include "platform/text/utf.hpp"
 #include "support/test_arguments.hpp"
+#include "ui/hints/balloon_protocol.hpp"
 
 #include <gtest/gtest.h>
 
@@ -138,6 +139,33 @@ TEST_F(HelpPopupsE2E, OtherHelpButtonClosesTheFirstBalloonAndOpensItsOwn) {
     const POINT tip = NoseTip(second[0]);
     EXPECT_EQ(tip.x, centre.x);
     EXPECT_EQ(tip.y, centre.y - 1);
+}
+
+TEST_F(HelpPopupsE2E, CloseButtonHidesTheBalloonWhichLivesOnUntilHidden) {
+    Click(Control(ControlId::btnHelpBase));
+    const auto balloons = WaitForBalloons(1);
+    ASSERT_EQ(balloons.size(), 1u);
+    const HWND balloon = balloons[0];
+    const auto centre =
+        static_cast<LPARAM>(SendMessageW(balloon, ui::hints::kBalloonGetCloseButtonMessage, 0, 0));
+    const auto state = [&] {
+        return static_cast<ui::hints::CloseButtonState>(
+            SendMessageW(balloon, ui::hints::kBalloonGetCloseStateMessage, 0, 0));
+    };
+    SendMessageW(balloon, WM_MOUSEMOVE, 0, centre);
+    EXPECT_EQ(state(), ui::hints::CloseButtonState::Hot);
+    SendMessageW(balloon, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    EXPECT_EQ(state(), ui::hints::CloseButtonState::Pressed);
+    SendMessageW(balloon, WM_LBUTTONUP, 0, centre);
+    EXPECT_FALSE(IsWindowVisible(balloon));
+    EXPECT_TRUE(IsWindow(balloon)) << "freed by its close button";
+
+    // Still listed: the other help button frees it and opens its own.
+    Click(Control(ControlId::btnHelpComplete));
+    EXPECT_TRUE(WaitUntilClosed(balloon));
+    const auto other = WaitForBalloons(1);
+    ASSERT_EQ(other.size(), 1u);
+    EXPECT_EQ(WindowText(other[0]), app::HelpItem(1).message);
 }
 
 TEST_F(HelpPopupsE2E, EsceClosesTwoOpenBalloonsAndTheWindow) {

@@ -1,6 +1,7 @@
 #include "ui/hints/win32/balloon_window_win32.hpp"
 
 #include "ui/controls/win32/paint_buffer.hpp"
+#include "ui/hints/balloon_protocol.hpp"
 #include "ui/hints/win32/balloon_host_win32.hpp"
 #include "ui/hints/win32/balloon_theme_win32.hpp"
 
@@ -161,6 +162,12 @@ LRESULT BalloonWindowWin32::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
         return MA_NOACTIVATE; // the main window keeps the keyboard
     case WM_ERASEBKGND:
         return 1;
+    case kBalloonGetCloseButtonMessage: {
+        const Rect& button = picture_.parts.closeButton;
+        return MAKELONG(button.left + button.Width() / 2, button.top + button.Height() / 2);
+    }
+    case kBalloonGetCloseStateMessage:
+        return static_cast<LRESULT>(closeState_);
     case WM_PAINT: {
         PAINTSTRUCT ps;
         const HDC dc = BeginPaint(hwnd_, &ps);
