@@ -4,6 +4,7 @@
 #include "e2e/window_probe.hpp"
 #include "platform/text/utf.hpp"
 #include "support/test_arguments.hpp"
+#include "ui/hints/balloon_host.hpp"
 #include "ui/hints/balloon_protocol.hpp"
 
 #include <gtest/gtest.h>
