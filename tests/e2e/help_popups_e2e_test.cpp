@@ -1,6 +1,7 @@
 #include "app/help_popups.hpp"
 #include "app/main_window_layout.hpp"
 #include "e2e/installer_driver.hpp"
+#include "e2e/running_installer.hpp"
 #include "e2e/window_probe.hpp"
 #include "platform/text/utf.hpp"
 #include "support/test_arguments.hpp"
@@ -15,7 +16,6 @@ namespace ludrin::e2e {
 namespace {
 
 using app::ControlId;
-using ludrin::testing::Argument;
 
 constexpr const wchar_t* kBalloonClass = L"TMessageHintWindow";
 
@@ -65,16 +65,8 @@ POINT NoseTip(HWND balloon) {
     return tip;
 }
 
-class HelpPopupsE2E : public ::testing::Test {
+class HelpPopupsE2E : public RunningInstaller {
 protected:
-    void SetUp() override {
-        installer_ = std::make_unique<InstallerProcess>(Argument(L"installer"));
-        window_ = installer_->MainWindow();
-        ASSERT_NE(window_, nullptr) << "the installer's main window did not appear";
-    }
-
-    HWND Control(ControlId id) { return FindControl(window_, static_cast<int>(id)); }
-
     POINT CentreOf(ControlId id) {
         RECT rect;
         GetWindowRect(Control(id), &rect);
@@ -96,9 +88,6 @@ protected:
             &probe);
         return Balloons(installer_->ProcessId());
     }
-
-    std::unique_ptr<InstallerProcess> installer_;
-    HWND window_ = nullptr;
 };
 
 TEST_F(HelpPopupsE2E, FirstHelpButtonPointsOneBalloonAtTheBaseInstallButton) {

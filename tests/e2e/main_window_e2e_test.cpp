@@ -1,6 +1,7 @@
 #include "app/main_window_layout.hpp"
 #include "e2e/installer_driver.hpp"
 #include "e2e/main_window_checks.hpp"
+#include "e2e/running_installer.hpp"
 #include "e2e/window_probe.hpp"
 #include "platform/text/utf.hpp"
 #include "support/test_arguments.hpp"
@@ -19,15 +20,8 @@ using app::ControlId;
 using app::ControlKind;
 using ludrin::testing::Argument;
 
-class MainWindowE2E : public ::testing::Test {
+class MainWindowE2E : public RunningInstaller {
 protected:
-    void SetUp() override {
-        installer_ = std::make_unique<InstallerProcess>(Argument(L"installer"));
-        window_ = installer_->MainWindow();
-        ASSERT_NE(window_, nullptr) << "the installer's main window did not appear";
-    }
-
-    HWND Control(ControlId id) { return FindControl(window_, static_cast<int>(id)); }
     std::wstring TextOf(ControlId id) { return WindowText(Control(id)); }
 
     // Waits until the glow button's state bits include (or lack) the flag.
@@ -45,9 +39,6 @@ protected:
             },
             &probe);
     }
-
-    std::unique_ptr<InstallerProcess> installer_;
-    HWND window_ = nullptr;
 };
 
 TEST_F(MainWindowE2E, WindowHasTheFixedClientSizeAndNoCaption) {
