@@ -56,10 +56,11 @@ private:
     void OnCommand(WORD id, WORD code);
     HWND Control(app::ControlId id) const;
 
-    // Before the form: its balloon component opens windows here until it goes.
+    // Before the form: its balloon component opens windows here, and its help items point
+    // at these controls, until it goes.
     ui::hints::win32::BalloonHostWin32 balloons_;
-    app::TFormMain form_;
     std::map<app::ControlId, ui::hints::win32::WindowHintControl> hintControls_;
+    app::TFormMain form_;
     std::map<app::ControlId, HWND> controls_;
     std::vector<std::unique_ptr<ui::win32::PanelWindow>> panels_;
     ui::win32::ButtonToolTips toolTips_;
