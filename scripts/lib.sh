@@ -16,6 +16,7 @@ LUDRIN_TEST_PACKAGES=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     liblnk-utils python3-pefile unzip zip 7zip libarchive-tools
     clang libclang-rt-14-dev clang-format
+    osslsigncode openssl
 )
 
 ludrin_say() { printf '\033[1m==> %s\033[0m\n' "$*"; }

@@ -8,15 +8,14 @@
 #include "platform/fs/fs.hpp"
 #include "platform/fs/path_separator.hpp"
 #include "printable_name.hpp"
+#include "temp_folder.hpp"
 #include "zip/zip_reader.hpp"
 #include "zip/zip_target_path.hpp"
 
 #include <zlib.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
-#include <random>
 #include <vector>
 
 namespace ludrin::pack {
@@ -99,21 +98,6 @@ std::wstring WideOf(const std::filesystem::path& path) {
     return text::Utf8ToWide(std::string(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
 }
 
-std::filesystem::path FreshTempFolder() {
-    std::random_device seed;
-    std::mt19937_64 random(
-        seed() ^
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto path = std::filesystem::temp_directory_path() /
-                          ("ludrin-check-zip-" + std::to_string(random() % 1000000000));
-        if (std::filesystem::create_directory(path)) {
-            return path;
-        }
-    }
-    throw std::runtime_error("cannot create a temporary folder");
-}
-
 // Empty when the file on disk has the entry's size and CRC-32, else what differs.
 std::string VerifyFile(const std::wstring& path, const zip::TDirItem& entry) {
     if (!fs::FileExists(path)) {
@@ -149,7 +133,7 @@ int CheckZip(const std::string& archive, const std::string& toDir, std::ostream&
              std::ostream& err) {
     const bool temporary = toDir.empty();
     const std::filesystem::path tempFolder =
-        temporary ? FreshTempFolder() : std::filesystem::path();
+        temporary ? FreshTempFolder("ludrin-check-zip-") : std::filesystem::path();
     struct Cleanup {
         const std::filesystem::path& folder;
         ~Cleanup() {

@@ -1,10 +1,13 @@
 #include "commands.hpp"
 #include "payload_input.hpp"
+#include "payload_walk.hpp"
 #include "platform/text/utf.hpp"
+#include "printable_name.hpp"
 #include "store/block_packer.hpp"
 #include "store/container_layout.hpp"
 #include "store/file_storage.hpp"
 #include "store/form_stream.hpp"
+#include "stored_digest.hpp"
 
 #include <cstdio>
 #include <cstring>
@@ -18,70 +21,6 @@ namespace {
 std::wstring WidePath(const std::filesystem::path& path) {
     const std::u8string utf8 = path.u8string();
     return text::Utf8ToWide(std::string(utf8.begin(), utf8.end()));
-}
-
-// Length of the valid UTF-8 sequence of a printable character at `i`, or 0.
-std::size_t PrintableUtf8(std::span<const std::uint8_t> s, std::size_t i) {
-    const std::uint8_t lead = s[i];
-    std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (lead >= 0xF5 || length == 0 || s.size() - i < length) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((s[i + k] & 0xC0) != 0x80) {
-            return 0;
-        }
-    }
-    // Overlong forms, surrogate halves and values above U+10FFFF are not UTF-8 either.
-    const std::uint8_t second = s[i + 1];
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
-        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90)) {
-        return 0;
-    }
-    // C1 controls (U+0080 to U+009F) are not printable.
-    return lead == 0xC2 && s[i + 1] < 0xA0 ? 0 : length;
-}
-
-// The raw name with anything unprintable (NUL, controls, invalid UTF-8) as \xHH.
-std::string EscapedName(std::span<const std::uint8_t> name) {
-    std::string out;
-    for (std::size_t i = 0; i < name.size();) {
-        const std::uint8_t c = name[i];
-        if (c >= 0x20 && c < 0x7F) {
-            out += c == '\\' ? "\\\\" : std::string(1, static_cast<char>(c));
-            ++i;
-        } else if (const std::size_t length = c >= 0x80 ? PrintableUtf8(name, i) : 0) {
-            out.append(reinterpret_cast<const char*>(name.data() + i), length);
-            i += length;
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            out += hex;
-            ++i;
-        }
-    }
-    return out;
-}
-
-store::ContainerView WalkPayload(const PayloadInput& input) {
-    try {
-        return store::WalkContainer(input.container);
-    } catch (const store::ERecordCutShort& error) {
-        throw std::runtime_error(input.source + ": " +
-                                 store::RecordError(error.Slot, error.Offset, error.what()).what());
-    } catch (const store::EReadError&) {
-        throw std::runtime_error(input.source + ": too short for a container header (" +
-                                 std::to_string(input.container.size()) + " bytes)");
-    } catch (const store::EStoreError& error) {
-        throw std::runtime_error(input.source + ": " + error.what());
-    }
-}
-
-// Damage inside one record's blocks, placed like the walk's own errors.
-[[noreturn]] void RecordDamaged(const PayloadInput& input, std::size_t slot,
-                                const store::RecordView& record, const store::EStoreError& error) {
-    throw std::runtime_error(input.source + ": stored file " + std::to_string(slot) +
-                             " at offset " + std::to_string(record.offset) + ": " + error.what());
 }
 
 std::uint32_t ParseSlot(const std::string& text) {
@@ -125,7 +64,7 @@ int Build(const std::string& out, const std::vector<std::string>& slots, std::os
     return kExitOk;
 }
 
-int List(const std::string& file, std::ostream& out) {
+int List(const std::string& file, std::ostream& out, bool sha256) {
     const auto input = LoadPayload(PathFromUtf8(file));
     out << "source: " << input.source << "\n";
     if (!input.hasContainer) {
@@ -137,7 +76,7 @@ int List(const std::string& file, std::ostream& out) {
     out << "container: " << input.container.size() << " bytes, layout "
         << (view.compressed ? "signature (SFP1, packed)" : "legacy (unpacked)") << ", "
         << view.count << " stored files\n";
-    out << "slot\tsize\tpacked\tblocks\tescape\ttable\tname\n";
+    out << "slot\tsize\tpacked\tblocks\tescape\ttable\t" << (sha256 ? "sha256\t" : "") << "name\n";
     for (std::size_t slot = 0; slot < view.records.size(); ++slot) {
         const auto& record = view.records[slot];
         dataSize += record.size;
@@ -154,6 +93,14 @@ int List(const std::string& file, std::ostream& out) {
                 << blocks.positionTable;
         } else {
             out << "-\t-\t-\t-";
+        }
+        if (sha256) {
+            try {
+                out << '\t' << StoredFileSha256(record, view.compressed);
+            } catch (const store::EStoreError& error) {
+                out << '\n';
+                RecordDamaged(input, slot, record, error);
+            }
         }
         out << '\t' << EscapedName(record.name) << '\n';
     }

@@ -12,7 +12,11 @@ inline constexpr int kExitFailed = 1; // bad or damaged input, a check that fail
 inline constexpr int kExitUsage = 2;
 
 int Build(const std::string& out, const std::vector<std::string>& slots, std::ostream& log);
-int List(const std::string& file, std::ostream& out);
+// With `sha256`, each stored file is unpacked and its SHA-256 added before its name.
+int List(const std::string& file, std::ostream& out, bool sha256 = false);
+// The release report: file version, every stored file with size and SHA-256, and the entry
+// count and unpacked total of the archive in slot 0.
+int Report(const std::string& file, std::ostream& out);
 int ExtractSlot(const std::string& file, const std::string& slot, const std::string& out,
                 std::ostream& log);
 int Verify(const std::string& file, std::ostream& out);

@@ -16,9 +16,10 @@ constexpr const char* kUsage =
     "  ludrin-pack build --out FORM.bin SLOT0 [SLOT1 ...]\n"
     "      pack the files, in slot order, into a binary form stream (TPF0) whose store\n"
     "      component carries them in its StoredData property\n"
-    "  ludrin-pack list FILE\n"
+    "  ludrin-pack list FILE [--sha256]\n"
     "      list the stored files of FILE: a form stream, a bare container, or an\n"
-    "      installer executable (its RCDATA resource TFORMMAIN)\n"
+    "      installer executable (its RCDATA resource TFORMMAIN); --sha256 unpacks each\n"
+    "      file and adds its SHA-256 before the name\n"
     "  ludrin-pack extract FILE SLOT OUT\n"
     "      write the stored file at SLOT (from 0) to OUT, creating its folders\n"
     "  ludrin-pack verify FILE\n"
@@ -32,6 +33,11 @@ constexpr const char* kUsage =
     "      extract the archive with the installer's settings into DIR (default: a\n"
     "      temporary folder, removed afterwards), print every event in order and a\n"
     "      summary, and check each written file against its entry's size and CRC-32\n"
+    "  ludrin-pack report INSTALLER\n"
+    "      the release report, tab-separated and free of paths and dates so that two\n"
+    "      reports can be compared with diff: file version, every stored file with\n"
+    "      size, SHA-256 and name, and the entry count and unpacked total of the ZIP\n"
+    "      archive in slot 0; fails when fewer than six files are stored\n"
     "  ludrin-pack --help\n"
     "exit codes: 0 success, 1 bad input or failed check, 2 wrong usage\n";
 
@@ -57,8 +63,11 @@ int Run(const std::vector<std::string>& args) {
         }
         return Build(args[2], {args.begin() + 3, args.end()}, std::cout);
     }
-    if (command == "list" && args.size() == 2) {
-        return List(args[1], std::cout);
+    if (command == "list" && (args.size() == 2 || (args.size() == 3 && args[2] == "--sha256"))) {
+        return List(args[1], std::cout, args.size() == 3);
+    }
+    if (command == "report" && args.size() == 2) {
+        return Report(args[1], std::cout);
     }
     if (command == "extract" && args.size() == 4) {
         return ExtractSlot(args[1], args[2], args[3], std::cout);
@@ -73,7 +82,7 @@ int Run(const std::vector<std::string>& args) {
         return CheckZip(args[1], args.size() == 4 ? args[3] : std::string(), std::cout, std::cerr);
     }
     if (command == "list" || command == "extract" || command == "verify" || command == "list-zip" ||
-        command == "check-zip") {
+        command == "check-zip" || command == "report") {
         return Usage("wrong number of arguments for " + command);
     }
     return Usage("unknown command \"" + command + "\"");

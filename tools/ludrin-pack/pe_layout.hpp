@@ -47,5 +47,6 @@ inline constexpr std::uint64_t kDataRva = 0;
 inline constexpr std::uint64_t kDataSize = 4;
 
 inline constexpr std::uint32_t kRtRcData = 10;
+inline constexpr std::uint32_t kRtVersion = 16;
 
 } // namespace ludrin::pack::pe

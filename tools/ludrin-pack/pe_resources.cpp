@@ -17,6 +17,11 @@ using namespace pe;
     throw std::runtime_error("damaged executable: " + what);
 }
 
+[[noreturn]] void ShortReadDamaged(const bytes::ShortRead& error) {
+    Damaged(std::string(error.Field()) + " at offset " + std::to_string(error.Offset()) +
+            " lies outside its bounds");
+}
+
 struct Section {
     std::uint32_t virtualAddress;
     std::uint32_t rawSize;
@@ -149,8 +154,10 @@ private:
     std::vector<Section> sections_;
 };
 
+// The first language's data of the first resource of a type whose name entry matches.
+template <typename NameMatches>
 std::optional<std::span<const std::uint8_t>> Find(std::span<const std::uint8_t> bytes,
-                                                  std::u16string_view name) {
+                                                  std::uint32_t wantedType, NameMatches matches) {
     Image image(bytes);
     const auto resourceRva = image.ResourceRva();
     if (!resourceRva) {
@@ -162,11 +169,11 @@ std::optional<std::span<const std::uint8_t>> Find(std::span<const std::uint8_t> 
     }
     const ResourceTree tree(*treeBytes);
     for (const auto& type : tree.Entries(0)) {
-        if ((type.name & kHighBit) != 0 || type.name != kRtRcData) {
+        if ((type.name & kHighBit) != 0 || type.name != wantedType) {
             continue;
         }
         for (const auto& named : tree.Entries(tree.Subdirectory(type))) {
-            if (!tree.NameEquals(named.name, name)) {
+            if (!matches(tree, named.name)) {
                 continue;
             }
             const auto languages = tree.Entries(tree.Subdirectory(named));
@@ -197,10 +204,20 @@ bool LooksLikePeImage(std::span<const std::uint8_t> image) {
 std::optional<std::span<const std::uint8_t>> FindRcData(std::span<const std::uint8_t> image,
                                                         std::u16string_view name) {
     try {
-        return Find(image, name);
+        return Find(image, kRtRcData, [name](const ResourceTree& tree, std::uint32_t entryName) {
+            return tree.NameEquals(entryName, name);
+        });
     } catch (const bytes::ShortRead& error) {
-        Damaged(std::string(error.Field()) + " at offset " + std::to_string(error.Offset()) +
-                " lies outside its bounds");
+        ShortReadDamaged(error);
+    }
+}
+
+std::optional<std::span<const std::uint8_t>>
+FindVersionResource(std::span<const std::uint8_t> image) {
+    try {
+        return Find(image, kRtVersion, [](const ResourceTree&, std::uint32_t) { return true; });
+    } catch (const bytes::ShortRead& error) {
+        ShortReadDamaged(error);
     }
 }
 

@@ -17,4 +17,9 @@ bool LooksLikePeImage(std::span<const std::uint8_t> image);
 std::optional<std::span<const std::uint8_t>> FindRcData(std::span<const std::uint8_t> image,
                                                         std::u16string_view name);
 
+// The bytes of the version resource (the first one, first language), in place; nothing when
+// the image has none. A damaged image throws std::runtime_error.
+std::optional<std::span<const std::uint8_t>>
+FindVersionResource(std::span<const std::uint8_t> image);
+
 } // namespace ludrin::pack

@@ -4,10 +4,16 @@
 
 #include "platform/text/utf.hpp"
 
+#include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 
 namespace ludrin::pack {
+
+// A stored file's raw name with anything unprintable (NUL, controls, invalid UTF-8) as \xHH
+// and the backslash doubled.
+std::string EscapedName(std::span<const std::uint8_t> name);
 
 inline std::string PrintableName(const std::wstring& name) {
     std::string out;

@@ -4,6 +4,7 @@
 #include "support/payload_generator.hpp"
 #include "support/pe_image_writer.hpp"
 #include "support/temp_dir.hpp"
+#include "support/zip_writer.hpp"
 #include "unit/store/store_test_util.hpp"
 
 #include <gmock/gmock.h>
@@ -11,6 +12,7 @@
 
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -135,6 +137,71 @@ TEST_F(LudrinPack, ListsABareLegacyContainer) {
     EXPECT_THAT(listed.output, HasSubstr("a\\x01z\\xED\\xA0\\x80")) << "unprintables escaped";
 }
 
+std::string Sha256sum(const std::string& path) {
+    FILE* pipe = popen(("sha256sum " + Quote(path)).c_str(), "r");
+    char line[128] = {};
+    const bool read = pipe != nullptr && std::fgets(line, sizeof line, pipe) != nullptr;
+    if (pipe != nullptr) {
+        pclose(pipe);
+    }
+    return read ? std::string(line, 64) : std::string();
+}
+
+// The release report, held to sha256sum of the input files and to the ZIP the test wrote.
+TEST_F(LudrinPack, ReportsTheSixFilesWithTheirSha256AndTheArchiveInSlotZero) {
+    using ludrin::testing::MakeEntry;
+    ludrin::testing::ZipArchiveSpec zip;
+    zip.entries.push_back(MakeEntry("brvdll/", "", 0));
+    zip.entries.back().externalAttr = 0x10;
+    zip.entries.push_back(MakeEntry("brvdll/leggimi.txt", AsString(testing::TextLike(5000, 1))));
+    zip.entries.push_back(
+        MakeEntry("brvdll/LibAV/a.bin", AsString(testing::MachineCodeLike(3000, 2)), 0));
+    const std::vector<std::pair<std::string, std::string>> files{
+        {"brvdll.zip", ludrin::testing::WriteZip(zip)},
+        {"LUD.exe", AsString(testing::MachineCodeLike(70000, 3))},
+        {"Ludrin.exe", AsString(testing::CompressedLike(1000, 4))},
+        {"vuoto.exe", ""},
+        {"b.exe", "b"},
+        {"c \xC3\xA8.exe", AsString(testing::TextLike(65533, 5))},
+    };
+    std::vector<std::string> build{"build", "--out", P("form.bin")};
+    std::string table;
+    for (std::size_t slot = 0; slot < files.size(); ++slot) {
+        const auto& [name, content] = files[slot];
+        WriteFile(temp / "in" / name, content);
+        build.push_back(P("in/" + name));
+        table += std::to_string(slot) + "\t" + std::to_string(content.size()) + "\t" +
+                 Sha256sum(P("in/" + name)) + "\t" + name + "\n";
+    }
+    ASSERT_EQ(Run(build).code, 0);
+
+    const auto report = Run({"report", P("form.bin")});
+    ASSERT_EQ(report.code, 0) << report.output;
+    EXPECT_EQ(report.output, "ludrin-pack report 1\n"
+                             "file-version\t-\n"
+                             "stored-files\t6\n"
+                             "slot\tsize\tsha256\tname\n" +
+                                 table + "zip-entries\t3\nzip-unpacked\t8000\n");
+    // Nothing of where the file lies: a copy elsewhere reports the same text.
+    WriteFile(P("elsewhere/copy.bin"), ReadFile(P("form.bin")));
+    EXPECT_EQ(Run({"report", P("elsewhere/copy.bin")}).output, report.output);
+
+    const auto listed = Run({"list", P("form.bin"), "--sha256"});
+    ASSERT_EQ(listed.code, 0) << listed.output;
+    for (const auto& [name, content] : files) {
+        EXPECT_THAT(listed.output,
+                    HasSubstr("\t" + Sha256sum(P("in/" + name)) + "\t" + name + "\n"));
+    }
+
+    // Five files: the report is printed, but the installer would not start.
+    build.pop_back();
+    ASSERT_EQ(Run(build).code, 0);
+    const auto short_ = Run({"report", P("form.bin")});
+    EXPECT_EQ(short_.code, 1);
+    EXPECT_THAT(short_.output, HasSubstr("zip-entries\t3"));
+    EXPECT_THAT(short_.output, HasSubstr("needs 6 stored files, this payload has 5"));
+}
+
 struct BadRun {
     const char* name;
     std::vector<std::string> args;
@@ -190,6 +257,14 @@ INSTANTIATE_TEST_SUITE_P(
                {"extract", "@blocks.bin", "0", "@o"},
                1,
                "stored file 0 at offset 8"},
+        BadRun{"sha256_of_damaged_blocks",
+               {"list", "@blocks.bin", "--sha256"},
+               1,
+               "stored file 0 at offset 8"},
+        BadRun{
+            "report_of_damaged_blocks", {"report", "@blocks.bin"}, 1, "stored file 0 at offset 8"},
+        BadRun{"report_slot_zero_not_zip", {"report", "@form.bin"}, 1, "not a readable ZIP"},
+        BadRun{"report_without_file", {"report"}, 2, "wrong number of arguments"},
         BadRun{"help", {"--help"}, 0, "ludrin-pack build --out"}),
     [](const auto& info) { return std::string(info.param.name); });
 
