@@ -4,6 +4,7 @@
 // whose records hold the data unpacked. Records are walked in place, never copied.
 
 #include "bytes/byte_reader.hpp"
+#include "store/block_packer.hpp"
 #include "store/store_error.hpp"
 
 #include <cstddef>
@@ -47,9 +48,18 @@ ContainerView WalkContainer(std::span<const std::uint8_t> container);
 // An error of the record at a slot, placed as the walk places its own.
 EStoreError RecordError(std::size_t slot, std::size_t offset, const std::string& what);
 
-// Unpacks a signature-layout record into `data` (resized to its size). The block framing is
-// checked before anything is allocated, so a forged size cannot demand gigabytes from a few
-// packed bytes; the blocks must unpack to exactly the size.
+// Checks a signature-layout record's blocks completely, writing nothing: they must unpack to
+// exactly its size. Memory stays constant whatever the size claims.
+void CheckRecord(const RecordView& record);
+
+// Unpacks a signature-layout record into `data` (resized to its size). The blocks are
+// checked first, so a forged size cannot demand gigabytes from a few packed bytes; the
+// blocks must unpack to exactly the size.
 void UnpackRecord(const RecordView& record, std::vector<std::uint8_t>& data);
+
+// Unpacks a signature-layout record piece by piece into `sink` (see SFUnpackPieces), never
+// holding more than one chunk. Throws EStoreError when the blocks are damaged or do not
+// come to exactly the size; the pieces before the fault have been delivered by then.
+void UnpackRecordPieces(const RecordView& record, const UnpackSink& sink);
 
 } // namespace ludrin::store
