@@ -570,8 +570,8 @@ template <typename Visit> void ForEachBlock(std::span<const std::uint8_t> source
     }
 }
 
-template <typename Out> void UnpackBlock(const std::uint8_t* block, std::size_t length,
-                                         Out& output, std::size_t index) {
+template <typename Out>
+void UnpackBlock(const std::uint8_t* block, std::size_t length, Out& output, std::size_t index) {
     const std::size_t header = Get16(block);
     if (header < 256) {
         UnpackEscapeBlock(block, length, static_cast<std::uint8_t>(header), output, index);

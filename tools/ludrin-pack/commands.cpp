@@ -116,21 +116,22 @@ std::string RepackFailure(const store::RecordView& record) {
         chunk.clear();
     };
     try {
-        store::UnpackRecordPieces(record, [&](std::size_t block, std::span<const std::uint8_t> bytes) {
-            if (block != current) {
-                same = same && block == current + 1 && chunk.size() == store::kChunkSize;
-                if (same) {
-                    compareChunk();
+        store::UnpackRecordPieces(
+            record, [&](std::size_t block, std::span<const std::uint8_t> bytes) {
+                if (block != current) {
+                    same = same && block == current + 1 && chunk.size() == store::kChunkSize;
+                    if (same) {
+                        compareChunk();
+                    }
+                    current = block;
                 }
-                current = block;
-            }
-            if (!same || bytes.size() > store::kChunkSize - chunk.size()) {
-                same = false; // nothing more to compare, but the blocks are still checked
-                chunk.clear();
-                return;
-            }
-            chunk.insert(chunk.end(), bytes.begin(), bytes.end());
-        });
+                if (!same || bytes.size() > store::kChunkSize - chunk.size()) {
+                    same = false; // nothing more to compare, but the blocks are still checked
+                    chunk.clear();
+                    return;
+                }
+                chunk.insert(chunk.end(), bytes.begin(), bytes.end());
+            });
     } catch (const store::EStoreError& error) {
         return error.what();
     }
