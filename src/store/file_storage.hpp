@@ -39,6 +39,10 @@ public:
     // How a stored file's Upload tells the user it could not read the file: the window
     // provides it, the store shows nothing itself.
     std::function<void(const std::wstring& message)> OnUploadError;
+    // Told about each stretch of the container (a few MiB of packed blocks at most) that
+    // extraction has read and will not read again soon, so that a container mapped from
+    // the executable need not stay resident as a whole. Nothing by default.
+    std::function<void(std::span<const std::uint8_t> stretch)> OnContainerRead;
 
     // Always the number of entries in Files, so that writing and DataSize never disagree
     // with the list.

@@ -29,6 +29,22 @@ void CreateFoldersAlong(const std::wstring& filePath) {
     }
 }
 
+// Where a stretch of whole blocks of about 4 MiB starting at `start` ends. Follows the
+// blocks' length fields, which were checked when the file was read; a field running past
+// the end ends the stretch at the end, where unpacking reports it.
+std::size_t StretchEnd(std::span<const std::uint8_t> blocks, std::size_t start) {
+    constexpr std::size_t kStretch = 4u << 20;
+    std::size_t at = start;
+    while (at < blocks.size() && at - start < kStretch) {
+        if (blocks.size() - at < 2) {
+            return blocks.size();
+        }
+        const std::size_t length = blocks[at] | static_cast<std::size_t>(blocks[at + 1]) << 8;
+        at = length > blocks.size() - at - 2 ? blocks.size() : at + 2 + length;
+    }
+    return at;
+}
+
 } // namespace
 
 void TStoredFile::ReadData(bytes::ByteReader& stream) {
@@ -58,11 +74,31 @@ void TStoredFile::ReadPieces(const std::function<void(std::span<const std::uint8
         sink(InContainer->bytes);
         return;
     }
-    RecordView record;
-    record.size = Size;
-    record.body = InContainer->bytes;
-    UnpackRecordPieces(record,
-                       [&](std::size_t, std::span<const std::uint8_t> piece) { sink(piece); });
+    const auto& done = Owner != nullptr ? Owner->OnContainerRead : nullptr;
+    if (!done) {
+        RecordView record;
+        record.size = Size;
+        record.body = InContainer->bytes;
+        UnpackRecordPieces(record,
+                           [&](std::size_t, std::span<const std::uint8_t> piece) { sink(piece); });
+        return;
+    }
+    // In stretches of whole blocks, each handed to `done` once unpacked.
+    const auto body = InContainer->bytes;
+    std::uint64_t produced = 0;
+    for (std::size_t start = 0; start < body.size();) {
+        const std::size_t end = StretchEnd(body, start);
+        const auto stretch = body.subspan(start, end - start);
+        produced +=
+            SFUnpackPieces(stretch, Size - produced,
+                           [&](std::size_t, std::span<const std::uint8_t> piece) { sink(piece); });
+        done(stretch);
+        start = end;
+    }
+    if (produced != Size) {
+        throw EStoreError("the packed blocks unpack to " + std::to_string(produced) +
+                          " bytes instead of the file's size of " + std::to_string(Size));
+    }
 }
 
 std::vector<std::uint8_t> TStoredFile::Bytes() const {

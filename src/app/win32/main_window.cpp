@@ -1,5 +1,6 @@
 #include "app/win32/main_window.hpp"
 
+#include "app/win32/resident_pages_win32.hpp"
 #include "platform/win32/system_library.hpp"
 #include "ui/controls/win32/glow_button_win32.hpp"
 #include "ui/controls/win32/label_3d_win32.hpp"
@@ -64,7 +65,11 @@ void CentreLines(HWND edit) {
 
 } // namespace
 
-MainWindow::MainWindow(std::span<const std::uint8_t> formResource) : form_(*this, formResource) {}
+MainWindow::MainWindow(std::span<const std::uint8_t> formResource) : form_(*this, formResource) {
+    // The payload was checked in place; what extraction reads later comes back from the file.
+    ReleaseResidentImagePages(formResource);
+    form_.stFileStorage.OnContainerRead = ReleaseResidentImagePages;
+}
 
 MainWindow::~MainWindow() {
     if (hwnd_ != nullptr) {

@@ -93,6 +93,36 @@ TEST_F(StreamedStore, ExtractionThatCannotWriteAnswersFalseAndLeavesNoFile) {
     EXPECT_TRUE(std::filesystem::is_directory(temp / "occupied"));
 }
 
+TEST(StreamedFile, ExtractionHandsEveryStretchItReadToTheHookOnceInOrder) {
+    // Large enough for several stretches of blocks.
+    const Bytes data = testing::MachineCodeLike(9 << 20, 4);
+    TstFileStorage written;
+    auto file = std::make_unique<TStoredFile>(&written);
+    file->FileName = L"grande.bin";
+    file->Size = static_cast<std::uint32_t>(data.size());
+    file->Data = data;
+    written.Files.push_back(std::move(file));
+    Bytes container;
+    written.WriteData(container);
+
+    TstFileStorage store;
+    store.ReadData(container);
+    Bytes seen;
+    std::size_t stretches = 0;
+    const auto body = store.Files[0]->InContainer->bytes;
+    store.OnContainerRead = [&](std::span<const std::uint8_t> stretch) {
+        EXPECT_EQ(stretch.data(), body.data() + seen.size()) << "contiguous, in order";
+        seen.insert(seen.end(), stretch.begin(), stretch.end());
+        ++stretches;
+    };
+    TempDir temp;
+    ASSERT_TRUE(store.Extract(0, Wide(temp / "grande.bin")));
+    const std::string out = ReadFile(temp / "grande.bin");
+    EXPECT_TRUE(Bytes(out.begin(), out.end()) == data);
+    EXPECT_TRUE(seen == Bytes(body.begin(), body.end()));
+    EXPECT_GE(stretches, 2u);
+}
+
 TEST(StreamedFile, UploadAndClearDataLetGoOfTheContainer) {
     const Bytes container =
         Cat({Text("SFP1"), U32(1), U32(1), Text("a"), U32(9), U32(1), Hex({3, 0, 0, 0, 'z'})});
