@@ -623,6 +623,19 @@ std::size_t SFUnpack(std::span<const std::uint8_t> source, std::span<std::uint8_
     return produced;
 }
 
+std::size_t BlockStretchEnd(std::span<const std::uint8_t> source, std::size_t start,
+                            std::size_t bytes) {
+    std::size_t at = start;
+    while (at < source.size() && at - start < bytes) {
+        if (source.size() - at < 2) {
+            return source.size();
+        }
+        const std::size_t length = Get16(source.data() + at);
+        at = length > source.size() - at - 2 ? source.size() : at + 2 + length;
+    }
+    return at;
+}
+
 BlockCounts CountBlocks(std::span<const std::uint8_t> source) {
     BlockCounts counts;
     ForEachBlock(source, [&](const std::uint8_t* block, std::size_t, std::size_t) {

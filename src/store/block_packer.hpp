@@ -47,6 +47,12 @@ using UnpackSink = std::function<void(std::size_t block, std::span<const std::ui
 std::uint64_t SFUnpackPieces(std::span<const std::uint8_t> source, std::uint64_t limit,
                              const UnpackSink& sink);
 
+// Where a stretch of whole blocks of at least `bytes` packed bytes (or up to the end)
+// starting at `start` ends, following the blocks' length fields. A field running past the
+// end ends the stretch at the end, where unpacking or counting reports it.
+std::size_t BlockStretchEnd(std::span<const std::uint8_t> source, std::size_t start,
+                            std::size_t bytes);
+
 // How the blocks of a sequence are coded; checks the framing only.
 struct BlockCounts {
     std::size_t escape = 0;

@@ -99,9 +99,29 @@ void CheckProduced(const RecordView& record, std::uint64_t produced) {
 
 } // namespace
 
-void CheckRecord(const RecordView& record) {
-    CheckBlockCount(record);
-    CheckProduced(record, SFMeasure(record.body, record.size));
+void CheckRecord(const RecordView& record,
+                 const std::function<void(std::span<const std::uint8_t>)>& done) {
+    if (!done) {
+        CheckBlockCount(record);
+        CheckProduced(record, SFMeasure(record.body, record.size));
+        return;
+    }
+    // One pass, stretch by stretch, with the same checks in the same order of precedence.
+    std::size_t blocks = 0;
+    std::uint64_t produced = 0;
+    for (std::size_t start = 0; start < record.body.size();) {
+        const std::size_t end = BlockStretchEnd(record.body, start, kContainerStretch);
+        const auto stretch = record.body.subspan(start, end - start);
+        blocks += CountBlocks(stretch).Total();
+        produced += SFMeasure(stretch, record.size - produced);
+        done(stretch);
+        start = end;
+    }
+    if (record.size > blocks * kChunkSize) {
+        throw EStoreError("a size of " + std::to_string(record.size) + " bytes cannot come from " +
+                          std::to_string(blocks) + " packed blocks");
+    }
+    CheckProduced(record, produced);
 }
 
 void UnpackRecord(const RecordView& record, std::vector<std::uint8_t>& data) {

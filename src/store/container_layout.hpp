@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -48,9 +49,14 @@ ContainerView WalkContainer(std::span<const std::uint8_t> container);
 // An error of the record at a slot, placed as the walk places its own.
 EStoreError RecordError(std::size_t slot, std::size_t offset, const std::string& what);
 
+// Stretches of packed blocks handed to a store's OnContainerRead hook, in bytes (at least).
+inline constexpr std::size_t kContainerStretch = 4u << 20;
+
 // Checks a signature-layout record's blocks completely, writing nothing: they must unpack to
-// exactly its size. Memory stays constant whatever the size claims.
-void CheckRecord(const RecordView& record);
+// exactly its size. Memory stays constant whatever the size claims. With `done`, the blocks
+// are checked in stretches of kContainerStretch bytes, each handed to it once checked.
+void CheckRecord(const RecordView& record,
+                 const std::function<void(std::span<const std::uint8_t>)>& done = nullptr);
 
 // Unpacks a signature-layout record into `data` (resized to its size). The blocks are
 // checked first, so a forged size cannot demand gigabytes from a few packed bytes; the

@@ -29,22 +29,6 @@ void CreateFoldersAlong(const std::wstring& filePath) {
     }
 }
 
-// Where a stretch of whole blocks of about 4 MiB starting at `start` ends. Follows the
-// blocks' length fields, which were checked when the file was read; a field running past
-// the end ends the stretch at the end, where unpacking reports it.
-std::size_t StretchEnd(std::span<const std::uint8_t> blocks, std::size_t start) {
-    constexpr std::size_t kStretch = 4u << 20;
-    std::size_t at = start;
-    while (at < blocks.size() && at - start < kStretch) {
-        if (blocks.size() - at < 2) {
-            return blocks.size();
-        }
-        const std::size_t length = blocks[at] | static_cast<std::size_t>(blocks[at + 1]) << 8;
-        at = length > blocks.size() - at - 2 ? blocks.size() : at + 2 + length;
-    }
-    return at;
-}
-
 } // namespace
 
 void TStoredFile::ReadData(bytes::ByteReader& stream) {
@@ -56,7 +40,7 @@ void TStoredFile::ReadData(bytes::ByteReader& stream) {
 
 void TStoredFile::Load(const RecordView& record, bool packed) {
     if (packed) {
-        CheckRecord(record);
+        CheckRecord(record, Owner != nullptr ? Owner->OnContainerRead : nullptr);
     }
     FileName = text::Utf8ToWide(AsChars(record.name));
     Size = record.size;
@@ -87,7 +71,7 @@ void TStoredFile::ReadPieces(const std::function<void(std::span<const std::uint8
     const auto body = InContainer->bytes;
     std::uint64_t produced = 0;
     for (std::size_t start = 0; start < body.size();) {
-        const std::size_t end = StretchEnd(body, start);
+        const std::size_t end = BlockStretchEnd(body, start, kContainerStretch);
         const auto stretch = body.subspan(start, end - start);
         produced +=
             SFUnpackPieces(stretch, Size - produced,

@@ -65,11 +65,10 @@ void CentreLines(HWND edit) {
 
 } // namespace
 
-MainWindow::MainWindow(std::span<const std::uint8_t> formResource) : form_(*this, formResource) {
-    // The payload was checked in place; what extraction reads later comes back from the file.
-    ReleaseResidentImagePages(formResource);
-    form_.stFileStorage.OnContainerRead = ReleaseResidentImagePages;
-}
+// The payload is checked and extracted in place, stretch by stretch: pages read come back
+// from the file when needed, so the payload never stays resident as a whole.
+MainWindow::MainWindow(std::span<const std::uint8_t> formResource)
+    : form_(*this, formResource, ReleaseResidentImagePages) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_ != nullptr) {
