@@ -100,11 +100,13 @@ std::uint32_t ParseSlot(const std::string& text) {
 // packer cuts a file into full chunks and packs each alone, so the whole record re-packs
 // identically exactly when every block does and every block but the last is a full chunk.
 // Memory is one chunk, whatever the file's size. Answers what is wrong, or nothing.
-std::string RepackFailure(const store::RecordView& record) {
+std::string RepackFailure(const store::RecordView& record, const MappedFile& file) {
     std::vector<std::uint8_t> chunk;
     std::vector<std::uint8_t> repacked(store::SFCalcTargetSz(store::kChunkSize));
     std::size_t at = 0; // the next block's length field in record.body
     std::size_t current = 0;
+    std::size_t released = 0;
+    std::uint64_t produced = 0;
     bool same = true;
     // Compares the chunk gathered so far, packed again, with the block at `at`.
     const auto compareChunk = [&] {
@@ -114,10 +116,16 @@ std::string RepackFailure(const store::RecordView& record) {
                std::memcmp(repacked.data() + 4, rest.data(), length) == 0;
         at += length;
         chunk.clear();
+        // Blocks compared are not read again: memory stays a stretch, not the file.
+        if (at - released >= store::kContainerStretch && at <= record.body.size()) {
+            file.Done(record.body.subspan(released, at - released));
+            released = at;
+        }
     };
     try {
-        store::UnpackRecordPieces(
-            record, [&](std::size_t block, std::span<const std::uint8_t> bytes) {
+        // Straight into the blocks: counting them first would read the whole record at once.
+        produced = store::SFUnpackPieces(
+            record.body, record.size, [&](std::size_t block, std::span<const std::uint8_t> bytes) {
                 if (block != current) {
                     same = same && block == current + 1 && chunk.size() == store::kChunkSize;
                     if (same) {
@@ -134,6 +142,10 @@ std::string RepackFailure(const store::RecordView& record) {
             });
     } catch (const store::EStoreError& error) {
         return error.what();
+    }
+    if (produced != record.size) {
+        return "the packed blocks unpack to " + std::to_string(produced) +
+               " bytes instead of the file's size of " + std::to_string(record.size);
     }
     if (same && (!chunk.empty() || at < record.body.size())) {
         compareChunk();
@@ -194,7 +206,17 @@ int List(const std::string& file, std::ostream& out) {
         if (view.compressed) {
             store::BlockCounts blocks;
             try {
-                blocks = store::CountBlocks(record.body);
+                // Stretch by stretch, each let go once counted: memory stays a stretch.
+                for (std::size_t start = 0; start < record.body.size();) {
+                    const std::size_t end =
+                        store::BlockStretchEnd(record.body, start, store::kContainerStretch);
+                    const auto stretch = record.body.subspan(start, end - start);
+                    const auto counts = store::CountBlocks(stretch);
+                    blocks.escape += counts.escape;
+                    blocks.positionTable += counts.positionTable;
+                    input.file->Done(stretch);
+                    start = end;
+                }
             } catch (const store::EStoreError& error) {
                 out << '\n';
                 RecordDamaged(input, slot, record, error);
@@ -230,12 +252,17 @@ int ExtractSlot(const std::string& file, const std::string& slotText, const std:
         // Checked in full before the output is created, without room for the file: a
         // forged size costs nothing, and a damaged record leaves no file behind.
         try {
-            store::CheckRecord(record);
+            store::CheckRecord(
+                record, [&](std::span<const std::uint8_t> stretch) { input.file->Done(stretch); });
         } catch (const store::EStoreError& error) {
             RecordDamaged(input, slot, record, error);
         }
     }
-    store::TStoredFile stored;
+    store::TstFileStorage owner;
+    owner.OnContainerRead = [&](std::span<const std::uint8_t> stretch) {
+        input.file->Done(stretch);
+    };
+    store::TStoredFile stored(&owner);
     stored.InContainer = store::TStoredFile::ContainerBytes{record.body, view.compressed};
     stored.Size = record.size;
     // The file unpacks piece by piece into its output.
@@ -262,7 +289,7 @@ int Verify(const std::string& file, std::ostream& out) {
             out << "ok (legacy record, " << record.size << " bytes unpacked)\n";
             continue;
         }
-        const std::string failure = RepackFailure(record);
+        const std::string failure = RepackFailure(record, *input.file);
         input.file->Done(record.body);
         if (!failure.empty()) {
             out << "FAILED: " << failure << "\n";
