@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     for (std::size_t i = 0; i < store.Files.size(); ++i) {
-        if (again.Files[i]->Data != store.Files[i]->Data ||
+        if (again.Files[i]->Bytes() != store.Files[i]->Bytes() ||
             again.Files[i]->Size != store.Files[i]->Size) {
             std::abort();
         }

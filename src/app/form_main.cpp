@@ -6,8 +6,10 @@
 
 namespace ludrin::app {
 
-TFormMain::TFormMain(FormView& view, std::span<const std::uint8_t> formResource)
+TFormMain::TFormMain(FormView& view, std::span<const std::uint8_t> formResource,
+                     std::function<void(std::span<const std::uint8_t>)> payloadRead)
     : stFileStorage(this), mhint(view.Balloons()), view_(view) {
+    stFileStorage.OnContainerRead = std::move(payloadRead);
     // The store never shows anything itself; its one message goes through the window.
     stFileStorage.OnUploadError = [this](const std::wstring& text) {
         view_.ShowMessage(text, kApplicationTitle, kMbOk | kMbIconError | kMbTopMost);

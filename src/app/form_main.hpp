@@ -13,6 +13,7 @@
 #include "zip/zip_reader.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -23,8 +24,10 @@ public:
     // Creates the components as the window's resource would: the store reads the
     // payload from the form resource (throws store::EStoreError when it is damaged), the
     // system information retrieves automatically, the version information reads the
-    // running executable. An empty form resource gives an empty store.
-    explicit TFormMain(FormView& view, std::span<const std::uint8_t> formResource = {});
+    // running executable. An empty form resource gives an empty store. `payloadRead`
+    // becomes the store's OnContainerRead before the payload is read.
+    explicit TFormMain(FormView& view, std::span<const std::uint8_t> formResource = {},
+                       std::function<void(std::span<const std::uint8_t>)> payloadRead = {});
 
     void FormCreate();
     void btnCloseClick();

@@ -10,6 +10,7 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // Escape-mode packing compares 16 positions at a time where the target has SSE2 (every
 // x86-64); elsewhere the same rounds run on 64-bit words.
@@ -405,6 +406,81 @@ private:
     std::size_t block_;
 };
 
+// Counts what the blocks would produce, with the same limit, and writes nothing: the
+// whole check of a file's blocks without room for the file.
+class CountingOutput {
+public:
+    explicit CountingOutput(std::uint64_t limit) : limit_(limit) {}
+    void Copy(const std::uint8_t*, std::size_t count) { Add(count); }
+    void Fill(std::uint8_t, std::size_t count) { Add(count); }
+    std::uint64_t Produced() const { return produced_; }
+    std::size_t block = 0;
+
+private:
+    void Add(std::size_t count) {
+        if (count > limit_ - produced_) {
+            Damaged(block, "unpacks to more bytes than the file's size");
+        }
+        produced_ += count;
+    }
+
+    std::uint64_t limit_;
+    std::uint64_t produced_ = 0;
+};
+
+// Gathers the output in one chunk-sized piece and hands each full piece, and each block's
+// last one, to the sink: memory stays one piece whatever a block or a file unpacks to.
+class PieceOutput {
+public:
+    PieceOutput(std::uint64_t limit, const UnpackSink& sink) : counter_(limit), sink_(sink) {}
+
+    void Copy(const std::uint8_t* from, std::size_t count) {
+        Count(count);
+        while (count > 0) {
+            const std::size_t step = std::min(count, piece_.size() - used_);
+            std::memcpy(piece_.data() + used_, from, step);
+            Advance(step);
+            from += step;
+            count -= step;
+        }
+    }
+    void Fill(std::uint8_t value, std::size_t count) {
+        Count(count);
+        while (count > 0) {
+            const std::size_t step = std::min(count, piece_.size() - used_);
+            std::memset(piece_.data() + used_, value, step);
+            Advance(step);
+            count -= step;
+        }
+    }
+    void EndBlock() {
+        if (used_ > 0) {
+            sink_(counter_.block, std::span<const std::uint8_t>(piece_.data(), used_));
+            used_ = 0;
+        }
+    }
+    std::uint64_t Produced() const { return counter_.Produced(); }
+    void StartBlock(std::size_t index) { counter_.block = index; }
+
+private:
+    void Count(std::size_t count) {
+        if (count != 0) {
+            counter_.Copy(nullptr, count);
+        }
+    }
+    void Advance(std::size_t step) {
+        used_ += step;
+        if (used_ == piece_.size()) {
+            EndBlock();
+        }
+    }
+
+    CountingOutput counter_;
+    const UnpackSink& sink_;
+    std::vector<std::uint8_t> piece_ = std::vector<std::uint8_t>(kChunkSize);
+    std::size_t used_ = 0;
+};
+
 // A run's count L - 1 at `at`: one byte, or a 0 byte and 16 bits after it, all before
 // `end`. Moves `at` past it; `record` is where the run's record starts, for the error.
 std::size_t RunCount(const std::uint8_t* block, std::size_t& at, std::size_t end,
@@ -421,8 +497,9 @@ std::size_t RunCount(const std::uint8_t* block, std::size_t& at, std::size_t end
     return Get16(block + at - 2);
 }
 
+template <typename Out>
 void UnpackEscapeBlock(const std::uint8_t* block, std::size_t length, std::uint8_t escape,
-                       Output& output, std::size_t blockIndex) {
+                       Out& output, std::size_t blockIndex) {
     std::size_t at = 2;
     while (at < length) {
         const void* found = std::memchr(block + at, escape, length - at);
@@ -443,8 +520,9 @@ void UnpackEscapeBlock(const std::uint8_t* block, std::size_t length, std::uint8
     }
 }
 
+template <typename Out>
 void UnpackTableBlock(const std::uint8_t* block, std::size_t length, std::size_t tableStart,
-                      Output& output, std::size_t blockIndex) {
+                      Out& output, std::size_t blockIndex) {
     if (tableStart > length) {
         Damaged(blockIndex, "position table at offset " + std::to_string(tableStart) +
                                 " lies beyond the block's end at " + std::to_string(length));
@@ -492,6 +570,16 @@ template <typename Visit> void ForEachBlock(std::span<const std::uint8_t> source
     }
 }
 
+template <typename Out>
+void UnpackBlock(const std::uint8_t* block, std::size_t length, Out& output, std::size_t index) {
+    const std::size_t header = Get16(block);
+    if (header < 256) {
+        UnpackEscapeBlock(block, length, static_cast<std::uint8_t>(header), output, index);
+    } else {
+        UnpackTableBlock(block, length, header, output, index);
+    }
+}
+
 } // namespace
 
 std::size_t SFCalcTargetSz(std::size_t count) {
@@ -529,15 +617,23 @@ std::size_t SFUnpack(std::span<const std::uint8_t> source, std::span<std::uint8_
     std::size_t produced = 0;
     ForEachBlock(source, [&](const std::uint8_t* block, std::size_t length, std::size_t index) {
         Output output(destination.subspan(produced), index);
-        const std::size_t header = Get16(block);
-        if (header < 256) {
-            UnpackEscapeBlock(block, length, static_cast<std::uint8_t>(header), output, index);
-        } else {
-            UnpackTableBlock(block, length, header, output, index);
-        }
+        UnpackBlock(block, length, output, index);
         produced = static_cast<std::size_t>(output.Position() - start);
     });
     return produced;
+}
+
+std::size_t BlockStretchEnd(std::span<const std::uint8_t> source, std::size_t start,
+                            std::size_t bytes) {
+    std::size_t at = start;
+    while (at < source.size() && at - start < bytes) {
+        if (source.size() - at < 2) {
+            return source.size();
+        }
+        const std::size_t length = Get16(source.data() + at);
+        at = length > source.size() - at - 2 ? source.size() : at + 2 + length;
+    }
+    return at;
 }
 
 BlockCounts CountBlocks(std::span<const std::uint8_t> source) {
@@ -546,6 +642,26 @@ BlockCounts CountBlocks(std::span<const std::uint8_t> source) {
         ++(Get16(block) < 256 ? counts.escape : counts.positionTable);
     });
     return counts;
+}
+
+std::uint64_t SFMeasure(std::span<const std::uint8_t> source, std::uint64_t limit) {
+    CountingOutput output(limit);
+    ForEachBlock(source, [&](const std::uint8_t* block, std::size_t length, std::size_t index) {
+        output.block = index;
+        UnpackBlock(block, length, output, index);
+    });
+    return output.Produced();
+}
+
+std::uint64_t SFUnpackPieces(std::span<const std::uint8_t> source, std::uint64_t limit,
+                             const UnpackSink& sink) {
+    PieceOutput output(limit, sink);
+    ForEachBlock(source, [&](const std::uint8_t* block, std::size_t length, std::size_t index) {
+        output.StartBlock(index);
+        UnpackBlock(block, length, output, index);
+        output.EndBlock();
+    });
+    return output.Produced();
 }
 
 } // namespace ludrin::store

@@ -4,10 +4,12 @@
 // whose records hold the data unpacked. Records are walked in place, never copied.
 
 #include "bytes/byte_reader.hpp"
+#include "store/block_packer.hpp"
 #include "store/store_error.hpp"
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -47,9 +49,23 @@ ContainerView WalkContainer(std::span<const std::uint8_t> container);
 // An error of the record at a slot, placed as the walk places its own.
 EStoreError RecordError(std::size_t slot, std::size_t offset, const std::string& what);
 
-// Unpacks a signature-layout record into `data` (resized to its size). The block framing is
-// checked before anything is allocated, so a forged size cannot demand gigabytes from a few
-// packed bytes; the blocks must unpack to exactly the size.
+// Stretches of packed blocks handed to a store's OnContainerRead hook, in bytes (at least).
+inline constexpr std::size_t kContainerStretch = 4u << 20;
+
+// Checks a signature-layout record's blocks completely, writing nothing: they must unpack to
+// exactly its size. Memory stays constant whatever the size claims. With `done`, the blocks
+// are checked in stretches of kContainerStretch bytes, each handed to it once checked.
+void CheckRecord(const RecordView& record,
+                 const std::function<void(std::span<const std::uint8_t>)>& done = nullptr);
+
+// Unpacks a signature-layout record into `data` (resized to its size). The blocks are
+// checked first, so a forged size cannot demand gigabytes from a few packed bytes; the
+// blocks must unpack to exactly the size.
 void UnpackRecord(const RecordView& record, std::vector<std::uint8_t>& data);
+
+// Unpacks a signature-layout record piece by piece into `sink` (see SFUnpackPieces), never
+// holding more than one chunk. Throws EStoreError when the blocks are damaged or do not
+// come to exactly the size; the pieces before the fault have been delivered by then.
+void UnpackRecordPieces(const RecordView& record, const UnpackSink& sink);
 
 } // namespace ludrin::store

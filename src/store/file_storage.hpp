@@ -1,7 +1,7 @@
 #pragma once
-// The payload store: every stored file unpacked in memory, written to disk on request.
-// The installer reads the container in place (ReadData over the form resource's bytes) and
-// then only calls Extract by slot.
+// The payload store: stored files written to disk on request. The installer reads the
+// container in place (ReadData over the form resource's bytes): every file is checked
+// then, and unpacked only while it is extracted, piece by piece into its output file.
 
 #include "store/auto_extract.hpp"
 #include "store/stored_file.hpp"
@@ -39,6 +39,10 @@ public:
     // How a stored file's Upload tells the user it could not read the file: the window
     // provides it, the store shows nothing itself.
     std::function<void(const std::wstring& message)> OnUploadError;
+    // Told about each stretch of the container (a few MiB of packed blocks at most) that
+    // extraction has read and will not read again soon, so that a container mapped from
+    // the executable need not stay resident as a whole. Nothing by default.
+    std::function<void(std::span<const std::uint8_t> stretch)> OnContainerRead;
 
     // Always the number of entries in Files, so that writing and DataSize never disagree
     // with the list.
@@ -47,9 +51,10 @@ public:
     std::uint32_t DataSize() const;
     std::uint32_t GetDataSize() const { return DataSize(); }
 
-    // Reads a whole container and appends its files. All or nothing: a damaged container
-    // throws EStoreError (EReadError for a cut-short older record) and leaves the store
-    // as it was.
+    // Reads a whole container and appends its files, which keep views into it: the
+    // container must stay in place as long as they are used. Every record and every block
+    // is checked here, nothing is unpacked. All or nothing: a damaged container throws
+    // EStoreError (EReadError for a cut-short older record) and leaves the store as it was.
     void ReadData(std::span<const std::uint8_t> container);
     // Appends the container in the signature layout.
     void WriteData(std::vector<std::uint8_t>& stream) const;

@@ -1,6 +1,7 @@
 #include "store/stored_file.hpp"
 #include "bytes/byte_writer.hpp"
 #include "platform/fs/fs.hpp"
+#include "platform/fs/output_file.hpp"
 #include "platform/fs/path_separator.hpp"
 #include "platform/text/utf.hpp"
 #include "store/block_packer.hpp"
@@ -38,18 +39,85 @@ void TStoredFile::ReadData(bytes::ByteReader& stream) {
 }
 
 void TStoredFile::Load(const RecordView& record, bool packed) {
-    std::vector<std::uint8_t> data;
     if (packed) {
-        UnpackRecord(record, data);
-    } else {
-        data.assign(record.body.begin(), record.body.end());
+        CheckRecord(record, Owner != nullptr ? Owner->OnContainerRead : nullptr);
     }
     FileName = text::Utf8ToWide(AsChars(record.name));
     Size = record.size;
-    Data = std::move(data);
+    Data.clear();
+    Data.shrink_to_fit();
+    InContainer = ContainerBytes{record.body, packed};
+}
+
+void TStoredFile::ReadPieces(const std::function<void(std::span<const std::uint8_t>)>& sink) const {
+    if (!InContainer) {
+        sink(Data);
+        return;
+    }
+    if (!InContainer->packed) {
+        sink(InContainer->bytes);
+        return;
+    }
+    const auto& done = Owner != nullptr ? Owner->OnContainerRead : nullptr;
+    if (!done) {
+        RecordView record;
+        record.size = Size;
+        record.body = InContainer->bytes;
+        UnpackRecordPieces(record,
+                           [&](std::size_t, std::span<const std::uint8_t> piece) { sink(piece); });
+        return;
+    }
+    // In stretches of whole blocks, each handed to `done` once unpacked.
+    const auto body = InContainer->bytes;
+    std::uint64_t produced = 0;
+    for (std::size_t start = 0; start < body.size();) {
+        const std::size_t end = BlockStretchEnd(body, start, kContainerStretch);
+        const auto stretch = body.subspan(start, end - start);
+        produced +=
+            SFUnpackPieces(stretch, Size - produced,
+                           [&](std::size_t, std::span<const std::uint8_t> piece) { sink(piece); });
+        done(stretch);
+        start = end;
+    }
+    if (produced != Size) {
+        throw EStoreError("the packed blocks unpack to " + std::to_string(produced) +
+                          " bytes instead of the file's size of " + std::to_string(Size));
+    }
+}
+
+std::vector<std::uint8_t> TStoredFile::Bytes() const {
+    std::vector<std::uint8_t> all;
+    all.reserve(Size);
+    ReadPieces([&](std::span<const std::uint8_t> piece) {
+        all.insert(all.end(), piece.begin(), piece.end());
+    });
+    return all;
 }
 
 void TStoredFile::WriteData(std::vector<std::uint8_t>& stream) const {
+    if (InContainer && InContainer->packed) {
+        // Checked blocks are written back as they are: no unpacking and packing again.
+        const std::string name = text::WideToUtf8(FileName);
+        bytes::AppendU32(stream, static_cast<std::uint32_t>(name.size()));
+        bytes::AppendBytes(stream,
+                           {reinterpret_cast<const std::uint8_t*>(name.data()), name.size()});
+        bytes::LengthField packedLength(stream);
+        bytes::AppendU32(stream, Size);
+        bytes::AppendBytes(stream, InContainer->bytes);
+        if (!packedLength.Close()) {
+            stream.resize(packedLength.BodyStart() - 4);
+            throw EStoreError("stored file \"" + name + "\" packs to more than 4 GiB");
+        }
+        return;
+    }
+    if (InContainer) {
+        TStoredFile unpacked(Owner);
+        unpacked.FileName = FileName;
+        unpacked.Size = Size;
+        unpacked.Data = Bytes();
+        unpacked.WriteData(stream);
+        return;
+    }
     if (Data.size() != Size) {
         throw EStoreError("stored file \"" + text::WideToUtf8(FileName) + "\": its size " +
                           std::to_string(Size) + " does not match its " +
@@ -71,6 +139,35 @@ void TStoredFile::WriteData(std::vector<std::uint8_t>& stream) const {
     }
 }
 
+bool TStoredFile::WriteTo(const std::wstring& outputFile) const {
+    if (!InContainer) {
+        return fs::WriteWholeFile(outputFile, Data);
+    }
+    auto file = fs::OutputFile::Create(outputFile);
+    if (!file) {
+        return false;
+    }
+    struct WriteFailed {};
+    bool written = true;
+    try {
+        ReadPieces([&](std::span<const std::uint8_t> piece) {
+            if (file->Write(piece) != piece.size()) {
+                throw WriteFailed{};
+            }
+        });
+    } catch (const WriteFailed&) {
+        written = false;
+    } catch (const EStoreError&) {
+        // Cannot happen for blocks checked when read, unless the container changed since.
+        written = false;
+    }
+    written = file->Close() && written;
+    if (!written) {
+        fs::RemoveFile(outputFile);
+    }
+    return written;
+}
+
 bool TStoredFile::Extract(const std::wstring& outputFile, bool createPath) {
     void* sender = Owner != nullptr ? Owner->Owner : nullptr;
     const auto fileSize = static_cast<std::int32_t>(Size);
@@ -84,7 +181,7 @@ bool TStoredFile::Extract(const std::wstring& outputFile, bool createPath) {
     if (createPath && !fs::DirectoryExists(std::wstring(fs::FolderPart(outputFile)))) {
         CreateFoldersAlong(outputFile);
     }
-    const bool written = fs::WriteWholeFile(outputFile, Data);
+    const bool written = WriteTo(outputFile);
     if (written && Owner != nullptr && Owner->AutoExtract.RemoveOnTerminate) {
         Owner->ExtractedFilesList.push_back(outputFile);
     }
@@ -104,6 +201,7 @@ bool TStoredFile::Upload(const std::wstring& fileName) {
         return false;
     }
     Data = std::move(*content);
+    InContainer.reset();
     Size = static_cast<std::uint32_t>(Data.size());
     return true;
 }
@@ -112,6 +210,7 @@ void TStoredFile::ClearData() {
     FileName.clear();
     Size = 0;
     Data.clear();
+    InContainer.reset();
 }
 
 } // namespace ludrin::store

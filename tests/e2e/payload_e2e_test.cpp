@@ -24,8 +24,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <ostream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace ludrin::e2e {
@@ -103,9 +105,11 @@ TEST(PayloadE2E, StoreHoldsThePayloadFolderFilesInSlotOrder) {
     ASSERT_NE(module, nullptr) << GetLastError();
     const auto form = win32::FindFormResource(module);
     ASSERT_TRUE(form.has_value());
+    // The stored files read their packed bytes from the mapped resource: it stays mapped.
+    const std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> mapped(
+        module, &FreeLibrary);
     store::TstFileStorage storage;
     store::ReadFormStream(*form, storage);
-    FreeLibrary(module);
 
     ASSERT_EQ(storage.Count(), 6u);
     for (std::size_t slot = 0; slot < 6; ++slot) {

@@ -23,6 +23,15 @@ def main(path: str) -> int:
     if pe.OPTIONAL_HEADER.Subsystem != pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"]:
         failures.append("not a GUI program")
 
+    # Page-aligned file offsets let a page-by-page loader map the payload in place.
+    file_alignment = pe.OPTIONAL_HEADER.FileAlignment
+    if file_alignment != pe.OPTIONAL_HEADER.SectionAlignment or file_alignment % 0x1000:
+        failures.append(f"file alignment {file_alignment:#x}, section alignment "
+                        f"{pe.OPTIONAL_HEADER.SectionAlignment:#x}: the image cannot be mapped page by page")
+    for section in pe.sections:
+        if section.Name.rstrip(b"\0") == b".rsrc" and section.PointerToRawData % 0x1000:
+            failures.append(f"resource section at file offset {section.PointerToRawData:#x}, not page-aligned")
+
     strings = {}
     translations = []
     for info in getattr(pe, "FileInfo", []):

@@ -35,6 +35,67 @@ std::uint32_t ParseSlot(const std::string& text) {
     return static_cast<std::uint32_t>(value);
 }
 
+// Unpacks a record block by block and packs each block's bytes again as one chunk: the
+// packer cuts a file into full chunks and packs each alone, so the whole record re-packs
+// identically exactly when every block does and every block but the last is a full chunk.
+// Memory is one chunk, whatever the file's size. Answers what is wrong, or nothing.
+std::string RepackFailure(const store::RecordView& record, const MappedFile& file) {
+    std::vector<std::uint8_t> chunk;
+    std::vector<std::uint8_t> repacked(store::SFCalcTargetSz(store::kChunkSize));
+    std::size_t at = 0; // the next block's length field in record.body
+    std::size_t current = 0;
+    std::size_t released = 0;
+    std::uint64_t produced = 0;
+    bool same = true;
+    // Compares the chunk gathered so far, packed again, with the block at `at`.
+    const auto compareChunk = [&] {
+        const std::size_t length = store::SFPack(chunk, repacked) - 4; // without the size field
+        const auto rest = record.body.subspan(at);
+        same = same && length <= rest.size() &&
+               std::memcmp(repacked.data() + 4, rest.data(), length) == 0;
+        at += length;
+        chunk.clear();
+        // Blocks compared are not read again: memory stays a stretch, not the file.
+        if (at - released >= store::kContainerStretch && at <= record.body.size()) {
+            file.Done(record.body.subspan(released, at - released));
+            released = at;
+        }
+    };
+    try {
+        // Straight into the blocks: counting them first would read the whole record at once.
+        produced = store::SFUnpackPieces(
+            record.body, record.size, [&](std::size_t block, std::span<const std::uint8_t> bytes) {
+                if (block != current) {
+                    same = same && block == current + 1 && chunk.size() == store::kChunkSize;
+                    if (same) {
+                        compareChunk();
+                    }
+                    current = block;
+                }
+                if (!same || bytes.size() > store::kChunkSize - chunk.size()) {
+                    same = false; // nothing more to compare, but the blocks are still checked
+                    chunk.clear();
+                    return;
+                }
+                chunk.insert(chunk.end(), bytes.begin(), bytes.end());
+            });
+    } catch (const store::EStoreError& error) {
+        return error.what();
+    }
+    if (produced != record.size) {
+        return "the packed blocks unpack to " + std::to_string(produced) +
+               " bytes instead of the file's size of " + std::to_string(record.size);
+    }
+    if (same && (!chunk.empty() || at < record.body.size())) {
+        compareChunk();
+    }
+    if (!same || at != record.body.size()) {
+        return "unpacks to its " + std::to_string(record.size) +
+               " bytes, but packing them again gives different bytes";
+    }
+    return {};
+}
+
 } // namespace
 
 int Build(const std::string& out, const std::vector<std::string>& slots, std::ostream& log) {
@@ -84,7 +145,17 @@ int List(const std::string& file, std::ostream& out, bool sha256) {
         if (view.compressed) {
             store::BlockCounts blocks;
             try {
-                blocks = store::CountBlocks(record.body);
+                // Stretch by stretch, each let go once counted: memory stays a stretch.
+                for (std::size_t start = 0; start < record.body.size();) {
+                    const std::size_t end =
+                        store::BlockStretchEnd(record.body, start, store::kContainerStretch);
+                    const auto stretch = record.body.subspan(start, end - start);
+                    const auto counts = store::CountBlocks(stretch);
+                    blocks.escape += counts.escape;
+                    blocks.positionTable += counts.positionTable;
+                    input.file->Done(stretch);
+                    start = end;
+                }
             } catch (const store::EStoreError& error) {
                 out << '\n';
                 RecordDamaged(input, slot, record, error);
@@ -124,20 +195,28 @@ int ExtractSlot(const std::string& file, const std::string& slotText, const std:
                                  std::to_string(view.records.size()) + " stored files");
     }
     const auto& record = view.records[slot];
-    store::TStoredFile stored;
     if (view.compressed) {
+        // Checked in full before the output is created, without room for the file: a
+        // forged size costs nothing, and a damaged record leaves no file behind.
         try {
-            store::UnpackRecord(record, stored.Data);
+            store::CheckRecord(
+                record, [&](std::span<const std::uint8_t> stretch) { input.file->Done(stretch); });
         } catch (const store::EStoreError& error) {
             RecordDamaged(input, slot, record, error);
         }
-    } else {
-        stored.Data.assign(record.body.begin(), record.body.end());
     }
+    store::TstFileStorage owner;
+    owner.OnContainerRead = [&](std::span<const std::uint8_t> stretch) {
+        input.file->Done(stretch);
+    };
+    store::TStoredFile stored(&owner);
+    stored.InContainer = store::TStoredFile::ContainerBytes{record.body, view.compressed};
     stored.Size = record.size;
+    // The file unpacks piece by piece into its output.
     if (!stored.Extract(WidePath(PathFromUtf8(out)), true)) {
         throw std::runtime_error("cannot write " + out);
     }
+    input.file->Done(record.body);
     log << "slot " << slot << ": " << stored.Size << " bytes written to " << out << "\n";
     return kExitOk;
 }
@@ -150,8 +229,6 @@ int Verify(const std::string& file, std::ostream& out) {
     }
     const auto view = WalkPayload(input);
     int failures = 0;
-    std::vector<std::uint8_t> data;
-    std::vector<std::uint8_t> repacked;
     for (std::size_t slot = 0; slot < view.records.size(); ++slot) {
         const auto& record = view.records[slot];
         out << "slot " << slot << ": ";
@@ -159,21 +236,10 @@ int Verify(const std::string& file, std::ostream& out) {
             out << "ok (legacy record, " << record.size << " bytes unpacked)\n";
             continue;
         }
-        try {
-            store::UnpackRecord(record, data);
-        } catch (const store::EStoreError& error) {
-            out << "FAILED: " << error.what() << "\n";
-            ++failures;
-            continue;
-        }
-        repacked.resize(store::SFCalcTargetSz(data.size()));
-        const std::size_t length = store::SFPack(data, repacked);
-        // The packed bytes of a record start at its size field, 4 bytes before the blocks.
-        const auto original = std::span<const std::uint8_t>(record.body.data() - 4, record.length);
-        if (length != original.size() ||
-            std::memcmp(repacked.data(), original.data(), length) != 0) {
-            out << "FAILED: unpacks to its " << record.size
-                << " bytes, but packing them again gives different bytes\n";
+        const std::string failure = RepackFailure(record, *input.file);
+        input.file->Done(record.body);
+        if (!failure.empty()) {
+            out << "FAILED: " << failure << "\n";
             ++failures;
             continue;
         }

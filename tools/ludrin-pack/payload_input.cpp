@@ -54,8 +54,8 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
 
 PayloadInput LoadPayload(const std::filesystem::path& path) {
     PayloadInput input;
-    input.bytes = ReadFileBytes(path);
-    const std::span<const std::uint8_t> bytes = input.bytes;
+    input.file = std::make_unique<MappedFile>(path);
+    const std::span<const std::uint8_t> bytes = input.file->Bytes();
     if (LooksLikePeImage(bytes)) {
         const auto form = FindRcData(bytes, u"TFORMMAIN");
         if (!form) {

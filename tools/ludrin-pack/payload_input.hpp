@@ -2,8 +2,11 @@
 // Loads a file given to the tool and finds the container in it: a form stream, a bare
 // container, or an installer executable whose RCDATA "TFORMMAIN" holds the form.
 
+#include "mapped_file.hpp"
+
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,8 +19,8 @@ std::filesystem::path PathFromUtf8(const std::string& utf8);
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
 
 struct PayloadInput {
-    std::vector<std::uint8_t> bytes;         // the whole file
-    std::span<const std::uint8_t> container; // inside `bytes`; empty when the form has none
+    std::unique_ptr<MappedFile> file;        // the whole file, mapped
+    std::span<const std::uint8_t> container; // inside `file`; empty when the form has none
     bool hasContainer = false;
     std::string source; // where the container was found, for the listing
 };

@@ -24,10 +24,10 @@ namespace {
 constexpr std::size_t kInstallerSlots = 6;
 
 std::string FileVersion(const PayloadInput& input) {
-    if (!LooksLikePeImage(input.bytes)) {
+    if (!LooksLikePeImage(input.file->Bytes())) {
         return "-";
     }
-    const auto resource = FindVersionResource(input.bytes);
+    const auto resource = FindVersionResource(input.file->Bytes());
     return resource ? FixedFileVersion(*resource) : "-";
 }
 

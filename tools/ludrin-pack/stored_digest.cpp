@@ -14,11 +14,12 @@ std::vector<std::uint8_t> StoredBytes(const store::RecordView& record, bool pack
 }
 
 std::string StoredFileSha256(const store::RecordView& record, bool packed) {
-    // The hasher takes pieces: an unpacker that hands over one block at a time feeds it as
-    // each block comes out, and the whole file is never needed at once.
+    // Hashed as the blocks unpack: the whole file is never held at once.
     hash::Sha256 hasher;
     if (packed) {
-        hasher.Update(StoredBytes(record, packed));
+        store::UnpackRecordPieces(
+            record,
+            [&hasher](std::size_t, std::span<const std::uint8_t> piece) { hasher.Update(piece); });
     } else {
         hasher.Update(record.body);
     }

@@ -1,5 +1,6 @@
 #include "app/win32/main_window.hpp"
 
+#include "app/win32/resident_pages_win32.hpp"
 #include "platform/win32/system_library.hpp"
 #include "ui/controls/win32/glow_button_win32.hpp"
 #include "ui/controls/win32/label_3d_win32.hpp"
@@ -64,7 +65,10 @@ void CentreLines(HWND edit) {
 
 } // namespace
 
-MainWindow::MainWindow(std::span<const std::uint8_t> formResource) : form_(*this, formResource) {}
+// The payload is checked and extracted in place, stretch by stretch: pages read come back
+// from the file when needed, so the payload never stays resident as a whole.
+MainWindow::MainWindow(std::span<const std::uint8_t> formResource)
+    : form_(*this, formResource, ReleaseResidentImagePages) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_ != nullptr) {

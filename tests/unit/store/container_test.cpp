@@ -55,7 +55,7 @@ TEST(Container, WritesTheSignatureLayoutAndReadsItBack) {
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(read.Files[i]->FileName, written.Files[i]->FileName);
         EXPECT_EQ(read.Files[i]->Size, written.Files[i]->Size);
-        EXPECT_EQ(read.Files[i]->Data, written.Files[i]->Data);
+        EXPECT_EQ(read.Files[i]->Bytes(), written.Files[i]->Data);
         EXPECT_EQ(read.Files[i]->Owner, &read);
     }
     EXPECT_EQ(read.DataSize(), 170000u);
@@ -70,7 +70,7 @@ TEST(Container, LegacyLayoutReadsUnpackedAndIsWrittenBackWithTheSignature) {
     store.ReadData(legacy);
     EXPECT_FALSE(store.Compressed);
     ASSERT_EQ(store.Count(), 2u);
-    EXPECT_EQ(store.Files[0]->Data, first);
+    EXPECT_EQ(store.Files[0]->Bytes(), first);
     EXPECT_EQ(store.Files[1]->FileName, L"b.txt");
 
     Bytes rewritten;

@@ -87,7 +87,7 @@ TEST(FormStream, WrittenFormCarriesTheContainerAndReadsBack) {
     ReadFormStream(form, read);
     ASSERT_EQ(read.Count(), 1u);
     EXPECT_EQ(read.Files[0]->FileName, L"LUD.exe");
-    EXPECT_EQ(read.Files[0]->Data, Text("contenuto"));
+    EXPECT_EQ(read.Files[0]->Bytes(), Text("contenuto"));
 }
 
 TEST(FormStream, EmptyStoreWritesNoStoredDataAndReadsEmpty) {

@@ -1,0 +1,120 @@
+#!/usr/bin/env python3
+"""Measuring helpers of bench/run: start-up and memory of Windows programs under Wine, and
+time and peak memory of native commands. Medians and spread over interleaved rounds."""
+import argparse
+import os
+import pathlib
+import resource
+import statistics
+import subprocess
+import sys
+import time
+
+
+def vm_figures(name: str) -> dict:
+    """VmHWM and VmRSS (KiB) of the Linux process whose command line runs `name`."""
+    for pid in os.listdir("/proc"):
+        if not pid.isdigit():
+            continue
+        try:
+            cmdline = pathlib.Path(f"/proc/{pid}/cmdline").read_bytes().split(b"\0")[0].decode(errors="replace")
+            if not cmdline.lower().endswith(name.lower()):
+                continue
+            status = pathlib.Path(f"/proc/{pid}/status").read_text()
+        except OSError:
+            continue
+        figures = {}
+        for line in status.splitlines():
+            key, _, value = line.partition(":")
+            if key in ("VmHWM", "VmRSS", "RssAnon", "RssFile"):
+                figures[key] = int(value.split()[0])
+        return figures
+    return {}
+
+
+def summary(values, unit, scale=1.0):
+    values = sorted(v * scale for v in values)
+    return (f"median {statistics.median(values):8.1f} {unit}  "
+            f"(min {values[0]:.1f}, max {values[-1]:.1f}, n={len(values)})")
+
+
+def startup(args) -> int:
+    markers = pathlib.Path(args.markers)
+    markers.mkdir(parents=True, exist_ok=True)
+    programs = [p.split("=", 1) for p in args.programs]
+    visible = {label: [] for label, _ in programs}
+    created = {label: [] for label, _ in programs}
+    hwm = {label: [] for label, _ in programs}
+    for _ in range(args.rounds):
+        for label, exe in programs:  # interleaved: load from elsewhere falls on all alike
+            for marker in ("ready", "done"):
+                (markers / marker).unlink(missing_ok=True)
+            probe = subprocess.Popen([args.harness, "exec", args.wine_root, args.probe,
+                                      exe, args.markers_windows, str(args.idle_ms)],
+                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+            deadline = time.monotonic() + 90
+            while not (markers / "ready").exists() and probe.poll() is None and time.monotonic() < deadline:
+                time.sleep(0.02)
+            figures = vm_figures(pathlib.PureWindowsPath(exe).name)
+            (markers / "done").touch()
+            out, _ = probe.communicate(timeout=60)
+            fields = dict(f.split("=") for f in out.split() if "=" in f)
+            if "visible_ms" not in fields or not figures:
+                print(f"  {label}: no measurement ({out.strip()!r}, {figures})", file=sys.stderr)
+                continue
+            visible[label].append(float(fields["visible_ms"]))
+            created[label].append(float(fields["create_ms"]))
+            hwm[label].append(figures["VmHWM"])
+    medians = {}
+    for label, _ in programs:
+        if not visible[label]:
+            continue
+        medians[label] = (statistics.median(visible[label]), statistics.median(hwm[label]))
+        print(f"{label:>8}: start -> window visible {summary(visible[label], 'ms')}")
+        print(f"{'':>8}  CreateProcessW alone     {summary(created[label], 'ms')}")
+        print(f"{'':>8}  peak resident (VmHWM)    {summary(hwm[label], 'MiB', 1 / 1024)}")
+    if {"full", "demo", "minimal"} <= medians.keys():
+        full, demo, minimal = medians["full"], medians["demo"], medians["minimal"]
+        print(f"ratios: full/demo start-up {full[0] / demo[0]:.2f} (target <= 1.10), "
+              f"demo/minimal {demo[0] / minimal[0]:.2f} (target <= 2), "
+              f"full - demo memory {(full[1] - demo[1]) / 1024:.1f} MiB (target <= 16)")
+    return 0
+
+
+def command(args) -> int:
+    """Runs a native command `rounds` times: wall time and peak resident memory (wait4)."""
+    walls, peaks = [], []
+    for _ in range(args.rounds):
+        start = time.monotonic()
+        child = subprocess.Popen(args.argv, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        _, status, usage = os.wait4(child.pid, 0)
+        walls.append(time.monotonic() - start)
+        peaks.append(usage.ru_maxrss)
+        if os.waitstatus_to_exitcode(status) != 0:
+            print(f"  {args.label}: exit status {os.waitstatus_to_exitcode(status)}", file=sys.stderr)
+    print(f"{args.label:>34}: wall {summary(walls, 'ms', 1000)}  peak RSS {summary(peaks, 'MiB', 1 / 1024)}")
+    return 0
+
+
+def main() -> int:
+    parser = argparse.ArgumentParser(description=__doc__)
+    sub = parser.add_subparsers(dest="what", required=True)
+    s = sub.add_parser("startup")
+    s.add_argument("--harness", required=True)
+    s.add_argument("--wine-root", required=True)
+    s.add_argument("--probe", required=True)
+    s.add_argument("--markers", required=True, help="marker folder, Unix path")
+    s.add_argument("--markers-windows", required=True, help="the same folder as Wine sees it")
+    s.add_argument("--rounds", type=int, default=7)
+    s.add_argument("--idle-ms", type=int, default=1000)
+    s.add_argument("programs", nargs="+", help="LABEL=WINDOWS_PATH")
+    c = sub.add_parser("command")
+    c.add_argument("--rounds", type=int, default=7)
+    c.add_argument("--label", required=True)
+    c.add_argument("argv", nargs="+")
+    args = parser.parse_args()
+    return startup(args) if args.what == "startup" else command(args)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
