@@ -6,6 +6,7 @@
 #include "app/message_flags.hpp"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,7 +24,12 @@ public:
     void SetLabelText(app::FormLabel label, const std::wstring& text) override {
         labels[label] = text;
     }
-    void SetProgress(int position) override { progress.push_back(position); }
+    void SetProgress(int position) override {
+        progress.push_back(position);
+        if (onProgress) {
+            onProgress(position); // a step of an operation that may fail here
+        }
+    }
     int ShowMessage(const std::wstring& text, const std::wstring& caption,
                     unsigned flags) override {
         messages.push_back({text, caption, flags});
@@ -41,6 +47,7 @@ public:
     std::vector<ShownMessage> messages;
     std::deque<int> answers; // the buttons to press, in order; OK when none is left
     int closed = 0;
+    std::function<void(int position)> onProgress;
 };
 
 } // namespace ludrin::testing

@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace ludrin::pack {
@@ -161,8 +162,14 @@ std::optional<std::span<const std::uint8_t>> Find(std::span<const std::uint8_t> 
         Damaged("resource directory lies in no section");
     }
     const ResourceTree tree(*treeBytes);
+    // Many type entries may lead to one directory: each is walked once, which keeps the
+    // walk linear in the size of the tree.
+    std::unordered_set<std::uint32_t> walked;
     for (const auto& type : tree.Entries(0)) {
         if ((type.name & kHighBit) != 0 || type.name != kRtRcData) {
+            continue;
+        }
+        if (!walked.insert(tree.Subdirectory(type)).second) {
             continue;
         }
         for (const auto& named : tree.Entries(tree.Subdirectory(type))) {
