@@ -2,10 +2,12 @@
 #include "app/operation_messages.hpp"
 #include "app/run_folder.hpp"
 #include "platform/fs/fs.hpp"
+#include "platform/fs/held_file.hpp"
 #include "platform/launch/shell_launch.hpp"
 #include "platform/process/process_exists.hpp"
 
 #include <array>
+#include <vector>
 
 namespace ludrin::app {
 namespace {
@@ -24,6 +26,16 @@ constexpr std::array<CodecInstaller, 3> kCodecInstallers{{
 }};
 
 constexpr int kHidden = 0;
+
+// What a stored file was written from. A store that keeps its files packed hands their
+// bytes out through Bytes(); one that keeps them unpacked holds them in Data.
+template <typename StoredFile> std::vector<std::uint8_t> StoredBytes(const StoredFile& file) {
+    if constexpr (requires { file.Bytes(); }) {
+        return file.Bytes();
+    } else {
+        return file.Data;
+    }
+}
 
 } // namespace
 
@@ -51,14 +63,27 @@ void TFormMain::btnInstallaCompleteClick() {
     try {
         view_.SetProgress(0);
         folder = RunFolder::Create(UserTempDir);
+        // Each installer is held from the moment it is written until the last one has
+        // ended, and checked through the hold against the store: nothing can swap it for
+        // another program before it is started with administrative rights. The holds go
+        // before the run's folder does.
+        std::vector<fs::HeldFile> held;
         bool written = folder.has_value();
         for (const auto& installer : kCodecInstallers) {
             if (!written) {
                 break;
             }
-            written =
-                stFileStorage.Extract(static_cast<std::int32_t>(installer.slot),
-                                      folder->FilePath(kPayloadSlots[installer.slot].fileName));
+            const auto slot = static_cast<std::int32_t>(installer.slot);
+            const std::wstring path = folder->FilePath(kPayloadSlots[installer.slot].fileName);
+            written = stFileStorage.Extract(slot, path);
+            if (written) {
+                auto hold =
+                    fs::HeldFile::HoldWith(path, StoredBytes(*stFileStorage.Files[installer.slot]));
+                written = hold.has_value();
+                if (hold) {
+                    held.push_back(std::move(*hold));
+                }
+            }
             if (written) {
                 view_.SetProgress(installer.progressAfterExtraction);
             }
