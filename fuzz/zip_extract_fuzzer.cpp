@@ -20,8 +20,8 @@ namespace stdfs = std::filesystem;
 // One work folder per process: archive.zip beside base/, where the extraction goes.
 const stdfs::path& WorkFolder() {
     static const stdfs::path folder = [] {
-        stdfs::path path = stdfs::temp_directory_path() /
-                           ("ludrin-fuzz-extract-" + std::to_string(::getpid()));
+        stdfs::path path =
+            stdfs::temp_directory_path() / ("ludrin-fuzz-extract-" + std::to_string(::getpid()));
         stdfs::create_directories(path);
         return path;
     }();
@@ -33,8 +33,7 @@ void RemoveAll(const stdfs::path& path) {
     std::error_code ignored;
     for (auto it = stdfs::recursive_directory_iterator(path, ignored);
          it != stdfs::recursive_directory_iterator(); it.increment(ignored)) {
-        stdfs::permissions(it->path(), stdfs::perms::owner_all, stdfs::perm_options::add,
-                           ignored);
+        stdfs::permissions(it->path(), stdfs::perms::owner_all, stdfs::perm_options::add, ignored);
     }
     stdfs::remove_all(path, ignored);
 }
@@ -61,12 +60,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // ignored, duplicates overwrite, passwords are not known.
         reader.OnProcessFileFailure = [](TZipBaseArchiver&, const std::wstring&,
                                          TZipProcessOperation, std::int32_t, std::int32_t,
-                                         const std::wstring&,
-                                         TZipAction& action) { action = TZipAction::fxaIgnore; };
+                                         const std::wstring&, TZipAction& action) {
+            action = TZipAction::fxaIgnore;
+        };
         reader.OnConfirmOverwrite = [](TZipBaseArchiver&, const std::wstring&, std::wstring&,
-                                       bool& confirm) { confirm = true; };
+                                       bool& confirm) {
+            confirm = true;
+        };
         reader.OnPassword = [](TZipBaseArchiver&, const std::wstring&, std::string&,
-                               bool& skipFile) { skipFile = true; };
+                               bool& skipFile) {
+            skipFile = true;
+        };
         reader.FileName = ludrin::text::Utf8ToWide(archive.string());
         try {
             reader.OpenArchive(ludrin::zip::kOpenModeReadDenyWrite);
