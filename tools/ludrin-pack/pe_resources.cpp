@@ -34,7 +34,13 @@ public:
         std::uint32_t target;
     };
 
+    // The entries of a directory the first time it is asked for, none after that: many
+    // entries may lead to one directory, and a walk that comes back finds nothing new
+    // there. Walking each directory once keeps the walk linear in the size of the tree.
     std::vector<Entry> Entries(std::uint32_t directory) const {
+        if (!walked_.insert(directory).second) {
+            return {};
+        }
         const std::uint64_t at = directory;
         const std::uint32_t named = tree_.U16At(at + kDirectoryNamedCount, "resource directory");
         const std::uint32_t ids = tree_.U16At(at + kDirectoryIdCount, "resource directory");
@@ -80,6 +86,7 @@ public:
 
 private:
     ByteReader tree_;
+    mutable std::unordered_set<std::uint32_t> walked_;
 };
 
 class Image {
@@ -162,14 +169,8 @@ std::optional<std::span<const std::uint8_t>> Find(std::span<const std::uint8_t> 
         Damaged("resource directory lies in no section");
     }
     const ResourceTree tree(*treeBytes);
-    // Many type entries may lead to one directory: each is walked once, which keeps the
-    // walk linear in the size of the tree.
-    std::unordered_set<std::uint32_t> walked;
     for (const auto& type : tree.Entries(0)) {
         if ((type.name & kHighBit) != 0 || type.name != kRtRcData) {
-            continue;
-        }
-        if (!walked.insert(tree.Subdirectory(type)).second) {
             continue;
         }
         for (const auto& named : tree.Entries(tree.Subdirectory(type))) {
