@@ -57,6 +57,17 @@ int main(int argc, char** argv) {
         UnicodeNameBlock(u"\u00E8.bin") + AesBlock(1, 8) + ExtraBlock(0x0001, Le64(1));
     seeds.push_back({"names", names});
 
+    // Names that must never leave the base folder, and a Unix symbolic link.
+    ZipArchiveSpec hostile = plain;
+    hostile.entries.push_back(MakeEntry("../up.txt", "x", 0));
+    hostile.entries.push_back(MakeEntry("a.txt:stream", "x", 0));
+    hostile.entries.push_back(MakeEntry("C:\\drive.txt", "x", 0));
+    ZipEntrySpec link = MakeEntry("link", "../../outside", 0);
+    link.versionMadeBy = 0x031E;
+    link.externalAttr = 0120777u << 16;
+    hostile.entries.push_back(link);
+    seeds.push_back({"hostile", hostile});
+
     for (const auto& [name, spec] : seeds) {
         const std::string bytes = WriteZip(spec);
         std::ofstream out(std::string(argv[1]) + "/" + name + ".zip", std::ios::binary);

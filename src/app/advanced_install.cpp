@@ -2,10 +2,12 @@
 #include "app/operation_messages.hpp"
 #include "app/run_folder.hpp"
 #include "platform/fs/fs.hpp"
+#include "platform/fs/held_file.hpp"
 #include "platform/launch/shell_launch.hpp"
 #include "platform/process/process_exists.hpp"
 
 #include <array>
+#include <vector>
 
 namespace ludrin::app {
 namespace {
@@ -51,14 +53,30 @@ void TFormMain::btnInstallaCompleteClick() {
     try {
         view_.SetProgress(0);
         folder = RunFolder::Create(UserTempDir);
+        // Each installer is held from the moment it is written until the last one has
+        // ended, and checked through the hold against the store: nothing can swap it for
+        // another program before it is started with administrative rights. The holds go
+        // before the run's folder does.
+        std::vector<fs::HeldFile> held;
         bool written = folder.has_value();
         for (const auto& installer : kCodecInstallers) {
             if (!written) {
                 break;
             }
-            written =
-                stFileStorage.Extract(static_cast<std::int32_t>(installer.slot),
-                                      folder->FilePath(kPayloadSlots[installer.slot].fileName));
+            const auto slot = static_cast<std::int32_t>(installer.slot);
+            const std::wstring path = folder->FilePath(kPayloadSlots[installer.slot].fileName);
+            written = stFileStorage.Extract(slot, path);
+            if (written) {
+                const auto& stored = *stFileStorage.Files[installer.slot];
+                auto hold =
+                    fs::HeldFile::HoldWith(path, [&stored](const fs::HeldFile::PieceSink& sink) {
+                        stored.ReadPieces(sink);
+                    });
+                written = hold.has_value();
+                if (hold) {
+                    held.push_back(std::move(*hold));
+                }
+            }
             if (written) {
                 view_.SetProgress(installer.progressAfterExtraction);
             }

@@ -19,6 +19,9 @@
 
 namespace ludrin::app {
 
+// The form's buttons, as the window hands their clicks on.
+enum class FormButton { Close, InstallBase, InstallComplete, Uninstall, HelpBase, HelpComplete };
+
 class TFormMain {
 public:
     // Creates the components as the window's resource would: the store reads the
@@ -30,6 +33,9 @@ public:
                        std::function<void(std::span<const std::uint8_t>)> payloadRead = {});
 
     void FormCreate();
+    // Runs a button's handler (button_click.cpp). An exception that escapes it ends the
+    // operation with its failure message: the window stays, the process lives on.
+    void ButtonClick(FormButton button);
     void btnCloseClick();
     void btnInstallaBaseClick();     // base_install.cpp
     void btnInstallaCompleteClick(); // advanced_install.cpp

@@ -72,6 +72,11 @@ inline constexpr OperationMessage kAdvancedFailed{
     L"sono state Installate Correttamente.",
     L" Installazione Errata.", kMbTopMost | kMbIconError | kMbOk};
 
+// Any other action that broke off halfway (a help balloon, closing).
+inline constexpr OperationMessage kActionFailed{L"ERRORE- Qualcosa non ha funzionato!",
+                                                L" Installazione Ludrin.",
+                                                kMbTopMost | kMbIconError | kMbOk};
+
 // Start-up with a missing or damaged payload: DamagedInstallerText puts the technical
 // reason after the text.
 inline constexpr OperationMessage kDamagedInstaller{

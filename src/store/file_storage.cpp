@@ -14,6 +14,13 @@ bool PresentForOverwrite(const std::wstring& path) {
     return fs::FileExists(path) || fs::DirectoryExists(path);
 }
 
+// A stored name joined to the destination folder must stay in it: only a plain file name
+// will do, never "..", a separator, a drive, a stream (":") or a NUL.
+bool IsPlainFileName(const std::wstring& name) {
+    return !name.empty() && name != L"." && name != L".." &&
+           name.find_first_of(std::wstring_view(L"/\\:\0", 4)) == std::wstring::npos;
+}
+
 } // namespace
 
 TstFileStorage::~TstFileStorage() {
@@ -74,7 +81,7 @@ bool TstFileStorage::Extract(std::int32_t fileIndex, const std::wstring& outputF
     std::wstring output = outputFile;
     if (output.empty()) {
         const auto folder = AutoExtract.ExtractTo.ResolvedPath();
-        if (!folder) {
+        if (!folder || !IsPlainFileName(file.FileName)) {
             return false;
         }
         output = *folder + file.FileName;
@@ -86,7 +93,7 @@ bool TstFileStorage::Extract(const std::wstring& fileName, const std::wstring& o
     std::wstring output = outputFile;
     if (output.empty()) {
         const auto folder = AutoExtract.ExtractTo.ResolvedPath();
-        if (!folder) {
+        if (!folder || !IsPlainFileName(fileName)) {
             return false;
         }
         output = *folder + fileName;
@@ -108,6 +115,9 @@ void TstFileStorage::Loaded() {
         return;
     }
     for (const auto& file : Files) {
+        if (!IsPlainFileName(file->FileName)) {
+            continue; // refused: it would land outside the folder
+        }
         const std::wstring output = *folder + file->FileName;
         bool extract = true;
         switch (AutoExtract.Overwrite) {

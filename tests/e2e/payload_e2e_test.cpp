@@ -221,6 +221,23 @@ TEST_F(DemoPayloadE2E, LauncherStartsThePlayerBesideItWhichWritesItsSettings) {
     }
 }
 
+// The form keeps its bytes but its store property gets another name: a form without
+// StoredData.
+void RenameStoredData(Bytes& image) {
+    const auto form = pack::FindRcData(image, u"TFORMMAIN");
+    ASSERT_TRUE(form.has_value());
+    const auto container = store::FindStoredData(*form);
+    ASSERT_TRUE(container.has_value());
+    // The property's name lies in the form before its value; the program's own copy of
+    // the word lies elsewhere in the image and stays.
+    const std::string name = "StoredData";
+    const auto begin = image.begin() + static_cast<std::ptrdiff_t>(OffsetIn(image, *form));
+    const auto end = image.begin() + static_cast<std::ptrdiff_t>(OffsetIn(image, *container));
+    const auto found = std::search(begin, end, name.begin(), name.end());
+    ASSERT_NE(found, end);
+    *(found + static_cast<std::ptrdiff_t>(name.size()) - 1) = 'X';
+}
+
 struct DamageCase {
     const char* name;
     void (*damage)(Bytes&);
@@ -261,7 +278,8 @@ TEST_P(DamagedInstaller, ShowsTheStartUpErrorAndExitsWithFailure) {
 INSTANTIATE_TEST_SUITE_P(
     Copies, DamagedInstaller,
     ::testing::Values(DamageCase{"container_cut_short", CutContainerShort, L"stored file"},
-                      DamageCase{"form_resource_missing", RenameFormResource, L"TFORMMAIN"}),
+                      DamageCase{"form_resource_missing", RenameFormResource, L"TFORMMAIN"},
+                      DamageCase{"stored_data_missing", RenameStoredData, L"no StoredData"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

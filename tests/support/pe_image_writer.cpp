@@ -14,7 +14,7 @@ void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
 }
 
 constexpr std::uint32_t kSubdirectory = 0x80000000u;
-constexpr std::uint32_t kSectionRva = 0x1000;
+constexpr std::uint32_t kSectionRva = kResourceSectionRva;
 constexpr std::size_t kSectionFileOffset = 0x200;
 
 } // namespace
@@ -43,8 +43,12 @@ std::vector<std::uint8_t> PeImageWithRcData(std::u16string_view name,
         Put16(tree, kNameString + 2 + 2 * i, name[i]);
     }
     std::copy(data.begin(), data.end(), tree.begin() + static_cast<long>(dataAt));
+    return PeImageWithResourceTree(tree);
+}
 
-    std::vector<std::uint8_t> image(kSectionFileOffset);
+std::vector<std::uint8_t> PeImageWithResourceTree(std::span<const std::uint8_t> tree) {
+    // Sized once for headers and tree (GCC 12 at -O3 warns falsely about a later insert).
+    std::vector<std::uint8_t> image(kSectionFileOffset + tree.size());
     image[0] = 'M';
     image[1] = 'Z';
     Put32(image, 0x3C, 0x40);
@@ -65,7 +69,7 @@ std::vector<std::uint8_t> PeImageWithRcData(std::u16string_view name,
     Put32(image, section + 12, kSectionRva);
     Put32(image, section + 16, static_cast<std::uint32_t>(tree.size()));
     Put32(image, section + 20, kSectionFileOffset);
-    image.insert(image.end(), tree.begin(), tree.end());
+    std::copy(tree.begin(), tree.end(), image.begin() + kSectionFileOffset);
     return image;
 }
 

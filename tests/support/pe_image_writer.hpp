@@ -12,4 +12,9 @@ namespace ludrin::testing {
 std::vector<std::uint8_t> PeImageWithRcData(std::u16string_view name,
                                             std::span<const std::uint8_t> data);
 
+// The same image around any resource tree: the tree's byte at offset n has the address
+// kResourceSectionRva + n.
+inline constexpr std::uint32_t kResourceSectionRva = 0x1000;
+std::vector<std::uint8_t> PeImageWithResourceTree(std::span<const std::uint8_t> tree);
+
 } // namespace ludrin::testing

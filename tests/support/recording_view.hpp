@@ -7,6 +7,7 @@
 #include "support/recording_balloons.hpp"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,7 +25,12 @@ public:
     void SetLabelText(app::FormLabel label, const std::wstring& text) override {
         labels[label] = text;
     }
-    void SetProgress(int position) override { progress.push_back(position); }
+    void SetProgress(int position) override {
+        progress.push_back(position);
+        if (onProgress) {
+            onProgress(position); // a step of an operation that may fail here
+        }
+    }
     int ShowMessage(const std::wstring& text, const std::wstring& caption,
                     unsigned flags) override {
         messages.push_back({text, caption, flags});
@@ -59,6 +65,7 @@ public:
         {app::ControlId::btnInstallaComplete, FakeControl({265, 590, 828, 635})}};
     std::vector<std::size_t> balloonsAtMessages; // balloons still open at each message
     std::size_t balloonsAtClose = 0;
+    std::function<void(int position)> onProgress;
 };
 
 } // namespace ludrin::testing

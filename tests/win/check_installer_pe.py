@@ -62,7 +62,10 @@ def main(path: str) -> int:
             if needle not in manifest:
                 failures.append(f"manifest lacks {needle}")
 
-    imports = sorted(entry.dll.decode().lower() for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []))
+    # Delay-loaded DLLs are searched for like static ones when first called.
+    imports = sorted(entry.dll.decode().lower()
+                     for directory in ("DIRECTORY_ENTRY_IMPORT", "DIRECTORY_ENTRY_DELAY_IMPORT")
+                     for entry in getattr(pe, directory, []))
     unexpected = [dll for dll in imports if dll not in ALLOWED_IMPORTS]
     if unexpected:
         failures.append(f"imports DLLs that could be planted beside the installer: {unexpected}")

@@ -128,6 +128,23 @@ TEST(DeleteDirectoryWinLinks, AHostFolderLinkIsNeverEntered) {
     EXPECT_FALSE(stdfs::exists(base / "tree" / "sub" / "b.txt"));
 }
 
+// The build also prepares top -> outside. A trailing part must not make the link look like
+// a plain folder: the search for "top\\" fails, and a walk from there empties the target.
+TEST(DeleteDirectoryWinLinks, AHostFolderLinkNamedWithATrailingPartIsNeverEntered) {
+    const std::wstring root = testing::Argument(L"link-tree");
+    if (root.empty()) {
+        GTEST_SKIP() << "no --link-tree prepared";
+    }
+    const stdfs::path base(root);
+    WriteFile(base / "outside" / "sub" / "keep.txt", "keep");
+    for (const wchar_t* spelling : {L"\\", L"/", L"\\.", L"/.", L"\\sub\\..", L"\\\\"}) {
+        SCOPED_TRACE(text::WideToUtf8(spelling));
+        DeleteDirectory(Wide(base / "top") + spelling);
+        EXPECT_TRUE(stdfs::exists(base / "outside" / "keep.txt"));
+        EXPECT_TRUE(stdfs::exists(base / "outside" / "sub" / "keep.txt"));
+    }
+}
+
 TEST(DeleteDirectoryWinPaths, MissingPathsAndFilesAreLeftAlone) {
     TempDir dir;
     WriteFile(dir / "file", "x");

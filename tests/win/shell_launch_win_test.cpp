@@ -1,3 +1,4 @@
+#include "platform/fs/held_file.hpp"
 #include "platform/launch/shell_launch.hpp"
 #include "support/test_arguments.hpp"
 
@@ -8,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <span>
+#include <vector>
 
 namespace ludrin::launch {
 namespace {
@@ -30,6 +33,7 @@ protected:
         for (int attempt = 0; attempt < 40; ++attempt) {
             DeleteFileW((folder_ + L"\\AviSynth_260.exe").c_str());
             DeleteFileW((folder_ + L"\\launched.txt").c_str());
+            DeleteFileW((folder_ + L"\\release.txt").c_str());
             if (RemoveDirectoryW(folder_.c_str())) {
                 return;
             }
@@ -56,6 +60,42 @@ TEST_F(LaunchFolder, ElevatedLaunchRunsInTheFolderAndGivesTheExitCode) {
     EXPECT_EQ(process.Wait(), 0u);
     EXPECT_NE(Log().find("AviSynth_260.exe"), std::string::npos) << Log();
     EXPECT_NE(Log().find(" 0 /S"), std::string::npos) << Log();
+}
+
+// The installer holds each codec installer from its write until it has ended: the
+// program still starts, and while it runs no one can write, delete or rename its file.
+TEST_F(LaunchFolder, AHeldProgramStartsAndCannotBeReplacedWhileItRuns) {
+    const std::wstring image = folder_ + L"\\AviSynth_260.exe";
+    std::ifstream in(std::filesystem::path(image), std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                          std::istreambuf_iterator<char>()};
+    in.close();
+    auto held = fs::HeldFile::HoldWith(image, bytes);
+    ASSERT_TRUE(held.has_value());
+    // A file of other content is refused.
+    EXPECT_FALSE(fs::HeldFile::HoldWith(image, std::span(bytes).first(bytes.size() - 1)));
+
+    auto process = ShellLaunch(Request(L"0 /WAIT"));
+    ASSERT_TRUE(process.Started());
+    const HANDLE writer = CreateFileW(image.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
+    if (writer != INVALID_HANDLE_VALUE) {
+        CloseHandle(writer);
+    }
+    EXPECT_FALSE(DeleteFileW(image.c_str()));
+    EXPECT_FALSE(MoveFileExW(image.c_str(), (folder_ + L"\\moved.exe").c_str(), 0));
+    EXPECT_FALSE(MoveFileExW((folder_ + L"\\launched.txt").c_str(), image.c_str(),
+                             MOVEFILE_REPLACE_EXISTING));
+
+    const HANDLE release = CreateFileW((folder_ + L"\\release.txt").c_str(), GENERIC_WRITE, 0,
+                                       nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(release, INVALID_HANDLE_VALUE);
+    CloseHandle(release);
+    EXPECT_EQ(process.Wait(), 0u);
+    held.reset();
+    EXPECT_EQ(Log().find("/WAIT") != std::string::npos, true) << Log();
 }
 
 TEST_F(LaunchFolder, NonZeroExitCodeComesBack) {

@@ -6,6 +6,7 @@
 #include "store/auto_extract.hpp"
 #include "store/file_storage.hpp"
 #include "support/temp_dir.hpp"
+#include "support/test_arguments.hpp"
 
 #include <windows.h>
 
@@ -123,6 +124,31 @@ TEST_F(StoreFilesWin, ExtractWithoutAPathUsesTheDestinationFolder) {
     ASSERT_TRUE(store_.Extract(L"LUD.exe", Folder() + L"\\per-nome.exe"));
     EXPECT_EQ(Read(Folder() + L"\\per-nome.exe"), Stored());
     EXPECT_FALSE(store_.Extract(L"lud.exe", Folder() + L"\\maiuscole.exe")); // names match exactly
+}
+
+// A disk of 64 KiB of its own, which the build mounts on the host before the run (seen
+// through Wine's Z: drive): a file that does not fit answers false and leaves nothing.
+TEST(StoreFullDiskWin, AFileThatDoesNotFitLeavesNoPartFile) {
+    const std::wstring disk = testing::Argument(L"small-volume");
+    ULARGE_INTEGER free{};
+    if (disk.empty() || !GetDiskFreeSpaceExW(disk.c_str(), &free, nullptr, nullptr) ||
+        free.QuadPart > 1024 * 1024) {
+        GTEST_SKIP() << "no small volume here (the host could not mount one)";
+    }
+    const std::wstring keep = disk + L"\\keep.txt";
+    const std::wstring target = disk + L"\\Ludrin.exe";
+    ASSERT_TRUE(fs::WriteWholeFile(keep, Bytes{'k'}));
+    TstFileStorage store;
+    auto file = std::make_unique<TStoredFile>(&store);
+    file->FileName = L"Ludrin.exe";
+    file->Data = Bytes(256 * 1024, 0x90);
+    file->Size = static_cast<std::uint32_t>(file->Data.size());
+    store.Files.push_back(std::move(file));
+
+    EXPECT_FALSE(store.Extract(0, target));
+    EXPECT_EQ(GetFileAttributesW(target.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(fs::ReadWholeFile(keep), Bytes{'k'});
+    DeleteFileW(keep.c_str());
 }
 
 TEST(ExtractToWin, PathIsTheBaseFolderThenTheSubfolder) {

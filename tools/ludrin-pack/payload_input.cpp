@@ -29,14 +29,19 @@ std::filesystem::path PathFromUtf8(const std::string& utf8) {
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
+    // Looked at before opening: a folder opens as a stream too (its end position is no
+    // size to allocate), and opening a FIFO waits for a writer that may never come.
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status)) {
+        throw std::runtime_error("cannot open " + path.string());
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        throw std::runtime_error(path.string() + " is not a regular file");
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw std::runtime_error("cannot open " + path.string());
-    }
-    // A folder opens as a stream too, and its end position is no size to allocate.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        throw std::runtime_error(path.string() + " is not a regular file");
     }
     in.seekg(0, std::ios::end);
     const auto size = in.tellg();

@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace ludrin::pack {
@@ -38,7 +39,13 @@ public:
         std::uint32_t target;
     };
 
+    // The entries of a directory the first time it is asked for, none after that: many
+    // entries may lead to one directory, and a walk that comes back finds nothing new
+    // there. Walking each directory once keeps the walk linear in the size of the tree.
     std::vector<Entry> Entries(std::uint32_t directory) const {
+        if (!walked_.insert(directory).second) {
+            return {};
+        }
         const std::uint64_t at = directory;
         const std::uint32_t named = tree_.U16At(at + kDirectoryNamedCount, "resource directory");
         const std::uint32_t ids = tree_.U16At(at + kDirectoryIdCount, "resource directory");
@@ -84,6 +91,7 @@ public:
 
 private:
     ByteReader tree_;
+    mutable std::unordered_set<std::uint32_t> walked_;
 };
 
 class Image {

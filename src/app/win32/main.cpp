@@ -3,6 +3,7 @@
 
 #include "app/form_texts.hpp"
 #include "app/operation_messages.hpp"
+#include "app/payload_check.hpp"
 #include "app/win32/form_resource_win32.hpp"
 #include "app/win32/main_window.hpp"
 #include "platform/text/utf.hpp"
@@ -88,6 +89,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         return ReportDamagedInstaller(ludrin::text::Utf8ToWide(error.what()));
     }
     ludrin::win32::MainWindow& window = *created;
+    if (const auto missing = ludrin::app::MissingPayload(*form, window.Form().stFileStorage)) {
+        return ReportDamagedInstaller(*missing);
+    }
     if (!window.Create(showCommand)) {
         return 1;
     }

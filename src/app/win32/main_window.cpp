@@ -327,22 +327,22 @@ void MainWindow::OnCommand(WORD id, WORD code) {
     }
     switch (static_cast<ControlId>(id)) {
     case ControlId::btnClose:
-        form_.btnCloseClick();
+        form_.ButtonClick(app::FormButton::Close);
         break;
     case ControlId::btnInstallaBase:
-        form_.btnInstallaBaseClick();
+        form_.ButtonClick(app::FormButton::InstallBase);
         break;
     case ControlId::btnInstallaComplete:
-        form_.btnInstallaCompleteClick();
+        form_.ButtonClick(app::FormButton::InstallComplete);
         break;
     case ControlId::btnDisinstalla:
-        form_.btnDisinstallaClick();
+        form_.ButtonClick(app::FormButton::Uninstall);
         break;
     case ControlId::btnHelpBase:
-        form_.btnHelpBaseClick();
+        form_.ButtonClick(app::FormButton::HelpBase);
         break;
     case ControlId::btnHelpComplete:
-        form_.btnHelpCompleteClick();
+        form_.ButtonClick(app::FormButton::HelpComplete);
         break;
     default:
         break;

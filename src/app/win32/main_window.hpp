@@ -30,6 +30,7 @@ public:
     // Creates the window and its controls, runs FormCreate, then shows it centred.
     bool Create(int showCommand);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    const app::TFormMain& Form() const { return form_; }
 
     // app::FormView
     void SetLabelText(app::FormLabel label, const std::wstring& text) override;

@@ -11,7 +11,9 @@ namespace ludrin::fs {
 
 ArchiveFile ArchiveFile::Open(const std::wstring& path, std::uint16_t /*mode*/) {
     const std::string name = text::WideToUtf8(path);
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come; a regular
+    // file ignores the flag.
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         throw FileOpenError("Cannot open file \"" + name + "\". " + std::strerror(errno));
     }

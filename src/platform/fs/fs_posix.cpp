@@ -129,7 +129,15 @@ bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> data
         return false;
     }
     Descriptor file(::open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    return file.Get() >= 0 && TransferAll(::write, file.Get(), data) && file.Close();
+    if (file.Get() < 0) {
+        return false;
+    }
+    if (!TransferAll(::write, file.Get(), data) || !file.Close()) {
+        // A file cut short (a full disk, say) is no file of ours: it goes again.
+        ::unlink(Native(path).c_str());
+        return false;
+    }
+    return true;
 }
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path) {

@@ -112,7 +112,13 @@ bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> data
     DWORD written = 0;
     const BOOL ok =
         WriteFile(file.Get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-    return ok && written == data.size() && file.Reset();
+    if (!ok || written != data.size() || !file.Reset()) {
+        // A file cut short (a full disk, say) is no file of ours: it goes again.
+        file.Reset();
+        DeleteFileW(path.c_str());
+        return false;
+    }
+    return true;
 }
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path) {

@@ -10,7 +10,10 @@ namespace ludrin::process {
 // any write permission bit), files in use, files without rights, and with them every
 // folder on their path. A link met inside (to a folder or a file) is removed as a link
 // and never entered, and a Name that is itself a link is removed the same way, so nothing
-// outside the tree is ever deleted. A missing, empty or non-folder path does nothing.
+// outside the tree is ever deleted; a trailing separator, "." or ".." in Name is resolved
+// as text first ("link/sub/.." is the link), so it cannot lead the test past a link. A
+// missing, empty or non-folder path does nothing; so does, on POSIX, a tree nested deeper
+// than any real one (it stays whole rather than half removed).
 void DeleteDirectory(const std::wstring& Name);
 
 } // namespace ludrin::process

@@ -51,6 +51,28 @@ void RemoveTree(const std::wstring& name) {
     RemoveDirectoryW(name.c_str());
 }
 
+// "link\\", "link\\." and "link\\sub\\.." all name the link itself, never its target: the full
+// path is made as text, then loses any trailing separator, which would make the search
+// below fail and let the link be walked into. A drive root keeps its separator.
+std::wstring PlainPath(const std::wstring& name) {
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length =
+        GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length =
+            GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (length == 0 || length >= full.size()) {
+        return {};
+    }
+    full.resize(length);
+    while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/')) {
+        full.pop_back();
+    }
+    return full;
+}
+
 } // namespace
 
 void DeleteDirectory(const std::wstring& Name) {
@@ -58,14 +80,18 @@ void DeleteDirectory(const std::wstring& Name) {
     if (Name.empty()) {
         return;
     }
+    const std::wstring path = PlainPath(Name);
+    if (path.empty()) {
+        return;
+    }
     WIN32_FIND_DATAW self;
-    if (win32::UniqueFindHandle(FindFirstFileW(Name.c_str(), &self))) {
+    if (win32::UniqueFindHandle(FindFirstFileW(path.c_str(), &self))) {
         if (IsFolderLink(self)) {
-            RemoveDirectoryW(Name.c_str());
+            RemoveDirectoryW(path.c_str());
             return;
         }
     }
-    RemoveTree(Name);
+    RemoveTree(path);
 }
 
 } // namespace ludrin::process

@@ -70,6 +70,28 @@ TEST_F(AdvancedInstallTest, NeverRunsAFilePlantedInTheTemporaryFolder) {
     EXPECT_TRUE(stdfs::exists(planted));
 }
 
+// Another program swaps an installer right after it is written, before it is held: the
+// content no longer matches the store, nothing at all is started, and the run's folder goes.
+TEST_F(AdvancedInstallTest, AnInstallerChangedAfterItsWriteIsNeverStarted) {
+    InstallPlayer();
+    const std::string swapped =
+        "#!/bin/sh\necho SWAPPED >> '" + (home_ / "log.txt").string() + "'\n";
+    for (const char* victim : {"LAVFilters-0.75.0-2.exe", "AviSynth_260.exe"}) {
+        SCOPED_TRACE(victim);
+        view_.messages.clear();
+        form_.stFileStorage.OnExtracted = [&](void*, const std::wstring& fileName, std::int32_t,
+                                              bool written) {
+            if (written && stdfs::path(fileName).filename() == victim) {
+                WriteFile(stdfs::path(fileName), swapped);
+            }
+        };
+        form_.btnInstallaCompleteClick();
+        ExpectOnlyMessage(kAdvancedFailed);
+        EXPECT_FALSE(stdfs::exists(home_ / "log.txt")) << Log();
+        ExpectTempFolderEmpty();
+    }
+}
+
 // A temporary folder at a drive root comes without its separator ("C:"): the run's folder
 // must still lie inside it, not beside it (or, on Windows, below the current folder).
 TEST_F(AdvancedInstallTest, RunsInsideATemporaryFolderGivenWithoutItsSeparator) {

@@ -128,6 +128,43 @@ TEST_F(StoreFixture, UnresolvableDestinationWritesNothing) {
     EXPECT_FALSE(store.Extract(L"a.bin"));
 }
 
+// A stored name is a file name only: joined to the destination folder, anything else could
+// write outside it. Such a file is refused by every form that builds the path itself.
+TEST_F(StoreFixture, StoredNamesThatLeaveTheFolderAreRefused) {
+    const std::wstring hostile[] = {L"../escaped.txt",
+                                    L"..",
+                                    L"sub/../../escaped.txt",
+                                    L"sub/escaped.txt",
+                                    L"..\\escaped.txt",
+                                    L"C:escaped.txt",
+                                    L"a.txt:evil",
+                                    std::wstring(L"a\0b", 3),
+                                    L""};
+    const auto inside = temp / "inside";
+    std::filesystem::create_directories(inside);
+    store.AutoExtract.Enabled = true;
+    store.AutoExtract.Overwrite = TstFileStorageOverwrite::owAlways;
+    store.AutoExtract.ExtractTo.ToplevelDir = TstToplevelDir::tdNone;
+    store.AutoExtract.ExtractTo.Subdirectory = Wide(inside) + L"/";
+    for (const auto& name : hostile) {
+        SCOPED_TRACE(text::WideToUtf8(name));
+        store.Files.clear();
+        Add(name, "hostile");
+        EXPECT_FALSE(store.Extract(0));
+        EXPECT_FALSE(store.Extract(name));
+        store.Loaded();
+        // Nothing written anywhere in the temporary folder, inside or out.
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(temp.Path())) {
+            EXPECT_TRUE(entry.is_directory()) << entry.path();
+        }
+    }
+    // A plain name still goes where it belongs, and an explicit output path is the caller's.
+    store.Files.clear();
+    Add(L"plain.txt", "plain");
+    EXPECT_TRUE(store.Extract(0));
+    EXPECT_EQ(ReadFile(inside / "plain.txt"), "plain");
+}
+
 struct OverwriteCase {
     const char* name;
     TstFileStorageOverwrite rule;

@@ -10,6 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -49,7 +50,8 @@ protected:
     };
 
     Result Run(const std::vector<std::string>& args) {
-        std::string command = Quote(LUDRIN_PACK_EXE);
+        // A tool that hangs on its input ends as a failure rather than stopping the run.
+        std::string command = "timeout 60 " + Quote(LUDRIN_PACK_EXE);
         for (const auto& arg : args) {
             command += " " + Quote(arg);
         }
@@ -228,6 +230,7 @@ TEST_P(LudrinPackRejects, WithAMessageAndANonZeroCode) {
     Bytes longBlock = form;
     longBlock[longBlock.size() - 3 - 7 - 1] = 0x40; // the block's length field
     WriteFile(P("blocks.bin"), AsString(longBlock));
+    ASSERT_EQ(::mkfifo(P("fifo").c_str(), 0600), 0); // opening it for reading waits for a writer
 
     std::vector<std::string> args;
     for (const auto& arg : GetParam().args) {
@@ -247,6 +250,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadRun{"build_without_files", {"build", "--out", "@f.bin"}, 2, "slot files"},
         BadRun{"folder_as_input", {"build", "--out", "@f.bin", "@"}, 1, "not a regular file"},
         BadRun{"missing_file", {"list", "@nothing.bin"}, 1, "cannot open"},
+        BadRun{"fifo_listed", {"list", "@fifo"}, 1, "not a regular file"},
+        BadRun{"fifo_as_slot", {"build", "--out", "@f.bin", "@fifo"}, 1, "not a regular file"},
+        BadRun{"fifo_zip_listed", {"list-zip", "@fifo"}, 1, "Not a regular file"},
+        BadRun{"fifo_zip_checked", {"check-zip", "@fifo"}, 1, "Not a regular file"},
         BadRun{"missing_input", {"build", "--out", "@f.bin", "@nothing"}, 1, "cannot open"},
         BadRun{"slot_not_number", {"extract", "@form.bin", "uno", "@o"}, 2, "decimal"},
         BadRun{"slot_out_of_range", {"extract", "@form.bin", "1", "@o"}, 1, "out of range"},

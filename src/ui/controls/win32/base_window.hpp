@@ -24,7 +24,15 @@ protected:
         if (self == nullptr) {
             return DefWindowProcW(hwnd, message, wParam, lParam);
         }
-        const LRESULT result = self->HandleMessage(message, wParam, lParam);
+        LRESULT result = 0;
+        try {
+            result = self->HandleMessage(message, wParam, lParam);
+        } catch (...) {
+            // Unwinding through the system's frames would end the process: the message gets
+            // its default handling and the window lives on. (Operations catch their own
+            // exceptions and say so; this is the last line.)
+            result = DefWindowProcW(hwnd, message, wParam, lParam);
+        }
         if (message == WM_NCDESTROY) {
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             self->hwnd_ = nullptr;
