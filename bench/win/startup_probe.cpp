@@ -3,10 +3,18 @@
 // (which reads the process's memory figures) through a marker file, and ends it.
 //
 //   startup_probe PROGRAM MARKER_DIR [IDLE_MS]
+//   startup_probe --base-install PROGRAM
 //
 // Prints "create_ms=<t> visible_ms=<t>"; the marker file MARKER_DIR\ready appears once
 // the window has been idle for IDLE_MS, and the program is ended when MARKER_DIR\done
 // appears (or after 30 s).
+//
+// With --base-install it instead presses the installer's base-installation button once
+// the window is visible and times the click until the installer's closing message box
+// appears: "base_ms=<t>" and the message's first line. The box is answered and the program
+// ended.
+
+#include "app/main_window_layout.hpp"
 
 #include <windows.h>
 
@@ -18,7 +26,7 @@ namespace {
 
 struct Search {
     DWORD process;
-    bool found;
+    HWND found;
 };
 
 BOOL CALLBACK FindVisible(HWND window, LPARAM param) {
@@ -27,7 +35,7 @@ BOOL CALLBACK FindVisible(HWND window, LPARAM param) {
     GetWindowThreadProcessId(window, &owner);
     if (owner == search->process && IsWindowVisible(window) &&
         GetWindow(window, GW_OWNER) == nullptr) {
-        search->found = true;
+        search->found = window;
         return FALSE;
     }
     return TRUE;
@@ -40,6 +48,77 @@ double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
            static_cast<double>(frequency.QuadPart);
 }
 
+// The first top-level dialog (message box class) of the process.
+BOOL CALLBACK FindMessageBox(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (owner == search->process && IsWindowVisible(window) && std::wcscmp(name, L"#32770") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Presses the base-installation button and waits for the outcome's message box.
+int TimeBaseInstallation(HWND window, const PROCESS_INFORMATION& process) {
+    // Controls are children of panels: search the whole tree for the button's id.
+    HWND button = nullptr;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM param) -> BOOL {
+            if (GetDlgCtrlID(child) == static_cast<int>(ludrin::app::ControlId::btnInstallaBase)) {
+                *reinterpret_cast<HWND*>(param) = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&button));
+    if (button == nullptr) {
+        std::fprintf(stderr, "no base-installation button\n");
+        return 1;
+    }
+    Sleep(500); // let the window settle, as a user would
+    LARGE_INTEGER clicked;
+    LARGE_INTEGER answered;
+    QueryPerformanceCounter(&clicked);
+    PostMessageW(button, BM_CLICK, 0, 0);
+    Search box{process.dwProcessId, nullptr};
+    for (int polls = 0; box.found == nullptr && polls < 300000; ++polls) {
+        EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&box));
+        if (box.found == nullptr) {
+            Sleep(1);
+        }
+    }
+    QueryPerformanceCounter(&answered);
+    if (box.found == nullptr) {
+        std::fprintf(stderr, "no message box within five minutes\n");
+        return 1;
+    }
+    // The message's text is the box's static control with the longest text.
+    std::wstring text;
+    EnumChildWindows(
+        box.found,
+        [](HWND child, LPARAM param) -> BOOL {
+            wchar_t buffer[512] = {};
+            GetWindowTextW(child, buffer, 512);
+            auto* longest = reinterpret_cast<std::wstring*>(param);
+            if (std::wcslen(buffer) > longest->size()) {
+                *longest = buffer;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    const auto lineEnd = text.find_first_of(L"\r\n");
+    std::printf("base_ms=%.2f message=%ls\n", Milliseconds(clicked, answered),
+                text.substr(0, lineEnd).c_str());
+    std::fflush(stdout);
+    PostMessageW(box.found, WM_COMMAND, IDOK, 0);
+    return 0;
+}
+
 bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -47,12 +126,14 @@ bool Exists(const std::wstring& path) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    const bool baseInstall = argc == 3 && std::wcscmp(argv[1], L"--base-install") == 0;
     if (argc < 3) {
-        std::fprintf(stderr, "usage: startup_probe PROGRAM MARKER_DIR [IDLE_MS]\n");
+        std::fprintf(stderr, "usage: startup_probe PROGRAM MARKER_DIR [IDLE_MS]\n"
+                             "       startup_probe --base-install PROGRAM\n");
         return 2;
     }
-    const std::wstring program = argv[1];
-    const std::wstring markers = argv[2];
+    const std::wstring program = baseInstall ? argv[2] : argv[1];
+    const std::wstring markers = baseInstall ? L"" : argv[2];
     const DWORD idle = argc > 3 ? static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)) : 1000;
     std::wstring commandLine = L"\"" + program + L"\"";
 
@@ -69,7 +150,7 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     QueryPerformanceCounter(&created);
-    Search search{process.dwProcessId, false};
+    Search search{process.dwProcessId, nullptr};
     for (int polls = 0; !search.found && polls < 60000; ++polls) {
         EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
         if (!search.found) {
@@ -86,6 +167,15 @@ int wmain(int argc, wchar_t** argv) {
                 Milliseconds(start, visible));
     std::fflush(stdout);
 
+    if (baseInstall) {
+        const int code = TimeBaseInstallation(search.found, process);
+        Sleep(500);
+        TerminateProcess(process.hProcess, 0);
+        WaitForSingleObject(process.hProcess, 10000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return code;
+    }
     Sleep(idle);
     const HANDLE ready = CreateFileW((markers + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr,
                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
