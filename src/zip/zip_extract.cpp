@@ -98,6 +98,7 @@ void TZipBaseArchiver::ProcessTaggedFiles(bool batch, std::size_t singleIndex) {
     FProcessedFileNo = 0;
     FProgressCancel = false;
     FProgressEnabled = true;
+    FProbedFolder.clear(); // drives may have changed since the last batch
     FLastBatch = ZipBatchResult{};
     if (batch) {
         for (std::size_t i = 0; i < dir.Count(); ++i) {
@@ -242,7 +243,7 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(std::size_t i
         failure = std::current_exception();
     }
     file->SetLastWriteDosDateTime(entry.CentralDir.lastModDate, entry.CentralDir.lastModTime);
-    if (Options.FlushBuffers && fs::IsOnRemovableDrive(target)) {
+    if (Options.FlushBuffers && FolderIsOnRemovableDrive(target)) {
         file->Flush();
     }
     file->Close();
@@ -260,6 +261,15 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(std::size_t i
         return EntryOutcome::skipped;
     }
     return verified ? EntryOutcome::written : EntryOutcome::keptCorrupt;
+}
+
+bool TZipBaseArchiver::FolderIsOnRemovableDrive(const std::wstring& target) {
+    const std::wstring_view folder = fs::FolderPart(target);
+    if (FProbedFolder.empty() || folder != FProbedFolder) {
+        FProbedFolder = folder;
+        FProbedFolderRemovable = fs::IsOnRemovableDrive(target);
+    }
+    return FProbedFolderRemovable;
 }
 
 bool TZipBaseArchiver::OverwriteConfirmed(const TDirItem& entry, std::wstring& target) {

@@ -162,9 +162,14 @@ private:
                                    const std::wstring& destDir);
     // The overwrite rule for an existing target; the prompt may change the target.
     bool OverwriteConfirmed(const TDirItem& entry, std::wstring& target);
+    // Whether a target's folder lies on a removable drive, asked once per folder: the
+    // platform's answer costs a device probe, and a batch writes many files per folder.
+    bool FolderIsOnRemovableDrive(const std::wstring& target);
 
     std::wstring FCurrentDir;
     ZipBatchResult FLastBatch;
+    std::wstring FProbedFolder;
+    bool FProbedFolderRemovable = false;
 
     bool FActive = false;
     std::uint16_t FFileOpenMode = 0;
