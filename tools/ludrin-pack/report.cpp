@@ -36,9 +36,9 @@ struct ZipSummary {
     std::uint64_t unpacked = 0;
 };
 
-// The archive's directory as the installer's reader loads it, from a copy of the bytes in a
-// private temporary folder that goes away afterwards.
-ZipSummary SummariseZip(std::span<const std::uint8_t> archive) {
+// The archive's directory as the installer's reader loads it, from a copy of the stored
+// file, written piece by piece, in a private temporary folder that goes away afterwards.
+ZipSummary SummariseZip(const store::RecordView& record, bool packed) {
     struct Folder {
         std::filesystem::path path = FreshTempFolder("ludrin-report-");
         ~Folder() {
@@ -49,8 +49,10 @@ ZipSummary SummariseZip(std::span<const std::uint8_t> archive) {
     const auto file = folder.path / "slot0.zip";
     {
         std::ofstream out(file, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(archive.data()),
-                  static_cast<std::streamsize>(archive.size()));
+        ReadStoredPieces(record, packed, [&out](std::span<const std::uint8_t> piece) {
+            out.write(reinterpret_cast<const char*>(piece.data()),
+                      static_cast<std::streamsize>(piece.size()));
+        });
         if (!out) {
             throw std::runtime_error("cannot write a copy of stored file 0 to " + file.string());
         }
@@ -95,7 +97,7 @@ int Report(const std::string& file, std::ostream& out) {
     }
     if (!view.records.empty()) {
         try {
-            const auto summary = SummariseZip(StoredBytes(view.records[0], view.compressed));
+            const auto summary = SummariseZip(view.records[0], view.compressed);
             out << "zip-entries\t" << summary.entries << '\n';
             out << "zip-unpacked\t" << summary.unpacked << '\n';
         } catch (const std::exception& error) {

@@ -1,28 +1,22 @@
 #include "stored_digest.hpp"
 
 #include "hash/sha256.hpp"
+#include "store/stored_file.hpp"
 
 namespace ludrin::pack {
 
-std::vector<std::uint8_t> StoredBytes(const store::RecordView& record, bool packed) {
-    if (!packed) {
-        return {record.body.begin(), record.body.end()};
-    }
-    std::vector<std::uint8_t> data;
-    store::UnpackRecord(record, data);
-    return data;
+void ReadStoredPieces(const store::RecordView& record, bool packed,
+                      const std::function<void(std::span<const std::uint8_t>)>& sink) {
+    store::TStoredFile stored;
+    stored.InContainer = store::TStoredFile::ContainerBytes{record.body, packed};
+    stored.Size = record.size;
+    stored.ReadPieces(sink);
 }
 
 std::string StoredFileSha256(const store::RecordView& record, bool packed) {
-    // Hashed as the blocks unpack: the whole file is never held at once.
     hash::Sha256 hasher;
-    if (packed) {
-        store::UnpackRecordPieces(
-            record,
-            [&hasher](std::size_t, std::span<const std::uint8_t> piece) { hasher.Update(piece); });
-    } else {
-        hasher.Update(record.body);
-    }
+    ReadStoredPieces(record, packed,
+                     [&hasher](std::span<const std::uint8_t> piece) { hasher.Update(piece); });
     return hash::ToHex(hasher.Final());
 }
 
