@@ -2,6 +2,7 @@
 
 #include "app/form_texts.hpp"
 #include "app/message_flags.hpp"
+#include "app/run_folder.hpp"
 #include "store/form_stream.hpp"
 
 namespace ludrin::app {
@@ -30,6 +31,8 @@ TFormMain::TFormMain(FormView& view, std::span<const std::uint8_t> formResource,
 
 void TFormMain::FormCreate() {
     UserTempDir = SysSystemInfo.Windows.TempDir();
+    // What runs that were killed left in the temporary folder goes now.
+    RunFolder::RemoveAbandoned(UserTempDir);
     const auto& folders = SysSystemInfo.Windows.SystemFolders();
     UserMyDocuments = folders.Values(L"MyDocuments");
     UserDesktopDirectory = folders.Values(L"DesktopDirectory");

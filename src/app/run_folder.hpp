@@ -2,7 +2,9 @@
 // A folder made for one run of an operation inside the temporary folder, under a random
 // name, and removed with everything in it when the run is over. Programs that will run
 // with administrative rights are written there afresh: a file of the same name that
-// someone left lying in the temporary folder is never used.
+// someone left lying in the temporary folder is never used. The name carries the id of the
+// process that made it ("ludrin-run-<process id>-<random>"), so that the folder of a run
+// that was killed can be told from the folder of a run that goes on.
 
 #include <optional>
 #include <string>
@@ -14,6 +16,10 @@ public:
     // Creates a new folder inside `tempDir` (the temporary folder root, with or without its
     // trailing separator); nothing when tempDir is empty or no folder could be created.
     static std::optional<RunFolder> Create(const std::wstring& tempDir);
+
+    // Removes the run folders in `tempDir` whose process no longer runs: what killed runs
+    // left. A folder whose process may still run stays, whatever else is in its way.
+    static void RemoveAbandoned(const std::wstring& tempDir);
 
     ~RunFolder();
     RunFolder(RunFolder&& other) noexcept;

@@ -30,13 +30,9 @@ void TFormMain::btnDisinstallaClick() {
         return;
     }
 
+    // The player folder goes last: its presence is what says "installed", so a run cut
+    // short anywhere before it can be started again and finishes the rest.
     view_.SetProgress(0);
-    const auto playerFolder = layout.PlayerFolder();
-    if (fs::DirectoryExists(playerFolder)) {
-        process::DeleteDirectory(playerFolder);
-    }
-    view_.SetProgress(30);
-
     const auto sharedFolder = layout.SharedLibraryFolder();
     bool sharedFolderToGo = false;
     if (fs::DirectoryExists(sharedFolder)) {
@@ -49,10 +45,16 @@ void TFormMain::btnDisinstallaClick() {
             process::DeleteDirectory(sharedFolder);
         }
     }
-    view_.SetProgress(60);
+    view_.SetProgress(30);
 
     if (fs::FileExists(layout.DesktopShortcut())) {
         fs::RemoveFile(layout.DesktopShortcut());
+    }
+    view_.SetProgress(60);
+
+    const auto playerFolder = layout.PlayerFolder();
+    if (fs::DirectoryExists(playerFolder)) {
+        process::DeleteDirectory(playerFolder);
     }
     view_.SetProgress(100);
 

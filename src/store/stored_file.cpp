@@ -1,7 +1,7 @@
 #include "store/stored_file.hpp"
 #include "bytes/byte_writer.hpp"
 #include "platform/fs/fs.hpp"
-#include "platform/fs/output_file.hpp"
+#include "platform/fs/part_file.hpp"
 #include "platform/fs/path_separator.hpp"
 #include "platform/text/utf.hpp"
 #include "store/block_packer.hpp"
@@ -140,32 +140,28 @@ void TStoredFile::WriteData(std::vector<std::uint8_t>& stream) const {
 }
 
 bool TStoredFile::WriteTo(const std::wstring& outputFile) const {
-    if (!InContainer) {
-        return fs::WriteWholeFile(outputFile, Data);
-    }
-    auto file = fs::OutputFile::Create(outputFile);
-    if (!file) {
+    // Written beside the destination and moved over it only once whole: a run that ends
+    // half-way leaves the old file (or none), never a part of this one under its name.
+    auto part = fs::PartFile::Create(outputFile);
+    if (!part) {
         return false;
     }
     struct WriteFailed {};
-    bool written = true;
+    std::uint64_t written = 0;
     try {
         ReadPieces([&](std::span<const std::uint8_t> piece) {
-            if (file->Write(piece) != piece.size()) {
+            if (part->Output().Write(piece) != piece.size()) {
                 throw WriteFailed{};
             }
+            written += piece.size();
         });
     } catch (const WriteFailed&) {
-        written = false;
+        return false;
     } catch (const EStoreError&) {
         // Cannot happen for blocks checked when read, unless the container changed since.
-        written = false;
+        return false;
     }
-    written = file->Close() && written;
-    if (!written) {
-        fs::RemoveFile(outputFile);
-    }
-    return written;
+    return written == Size && part->Commit();
 }
 
 bool TStoredFile::Extract(const std::wstring& outputFile, bool createPath) {

@@ -53,8 +53,9 @@ public:
     void WriteData(std::vector<std::uint8_t>& stream) const;
 
     // Writes the bytes to `outputFile` (creating its folders first when asked), reporting to
-    // the owner's events. True when written, or when OnExtract vetoed the extraction. A file
-    // that could not be written completely is removed again.
+    // the owner's events. True when written, or when OnExtract vetoed the extraction. The
+    // bytes go to a part file that replaces `outputFile` only once whole: a write that fails
+    // or is cut short leaves whatever `outputFile` held before (or nothing).
     bool Extract(const std::wstring& outputFile, bool createPath);
 
     // Loads a disk file; reports "This file can not be uploaded." through the owner's

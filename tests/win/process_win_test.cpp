@@ -1,6 +1,8 @@
 #include "platform/fs/fs.hpp"
+#include "platform/fs/part_file.hpp"
 #include "platform/process/delete_directory.hpp"
 #include "platform/process/process_exists.hpp"
+#include "platform/process/process_id.hpp"
 #include "platform/text/utf.hpp"
 #include "support/running_program.hpp"
 #include "support/temp_dir.hpp"
@@ -182,6 +184,42 @@ TEST(FsWin, PresenceTestsAndSingleFileDeletion) {
 
     EXPECT_TRUE(fs::CreateFolder(Wide(dir / "new")));
     EXPECT_FALSE(fs::CreateFolder(Wide(dir / "a" / "b")));
+}
+
+// A process is running until it has ended, even while a handle to it is still open.
+TEST(ProcessIdWin, RunningUntilItEnds) {
+    EXPECT_TRUE(ProcessIdRunning(CurrentProcessId()));
+    std::wstring commandLine = L"\"" + Argument(L"waiter") + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &started));
+    CloseHandle(started.hThread);
+    EXPECT_TRUE(ProcessIdRunning(started.dwProcessId));
+    TerminateProcess(started.hProcess, 1);
+    WaitForSingleObject(started.hProcess, INFINITE);
+    EXPECT_FALSE(ProcessIdRunning(started.dwProcessId));
+    CloseHandle(started.hProcess);
+    EXPECT_FALSE(ProcessIdRunning(started.dwProcessId));
+}
+
+// The part file under Windows' sharing rules: one writer at a time, moved over the final
+// name while still held, and a part a killed run left is taken over.
+TEST(PartFileWin, OneWriterAtATimeAndLeftPartsTakenOver) {
+    TempDir dir;
+    const std::wstring path = Wide(dir / "Ludrin.exe");
+    WriteFile(dir / "Ludrin.exe", "old");
+    WriteFile(dir / "Ludrin.exe.ludrin-part", "a part left by a killed run, longer");
+    auto part = fs::PartFile::Create(path);
+    ASSERT_TRUE(part);
+    EXPECT_FALSE(fs::PartFile::Create(path)) << "a second writer mixed in";
+    const std::uint8_t bytes[] = {'n', 'e', 'w'};
+    ASSERT_EQ(part->Output().Write(bytes), 3u);
+    EXPECT_EQ(ludrin::testing::ReadFile(dir / "Ludrin.exe"), "old");
+    ASSERT_TRUE(part->Commit());
+    EXPECT_EQ(ludrin::testing::ReadFile(dir / "Ludrin.exe"), "new");
+    EXPECT_FALSE(stdfs::exists(dir / "Ludrin.exe.ludrin-part"));
 }
 
 } // namespace

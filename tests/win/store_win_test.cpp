@@ -2,6 +2,7 @@
 // TExtractTo, with the real Windows API.
 
 #include "platform/fs/fs.hpp"
+#include "platform/fs/part_file.hpp"
 #include "platform/fs/path_separator.hpp"
 #include "store/auto_extract.hpp"
 #include "store/file_storage.hpp"
@@ -75,21 +76,46 @@ TEST_F(StoreFilesWin, ExtractReplacesALongerFileWhole) {
     EXPECT_EQ(Read(path), Stored());
 }
 
-TEST_F(StoreFilesWin, ExtractWritesAFileOthersHoldOpenForSharedReadingAndWriting) {
-    const std::wstring path = Folder() + L"\\LUD.exe";
-    ASSERT_TRUE(fs::WriteWholeFile(path, Bytes(100, 'x')));
-    const HANDLE other =
-        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    EXPECT_TRUE(store_.Extract(0, path));
-    // The other handle sees the new content, and may still read while the store wrote.
-    char buffer[16] = {};
-    DWORD read = 0;
-    EXPECT_TRUE(ReadFile(other, buffer, sizeof buffer, &read, nullptr));
-    EXPECT_EQ(read, 7u);
-    CloseHandle(other);
-    EXPECT_EQ(Read(path), Stored());
+// The new file is moved over the old one once whole. Windows refuses to replace a file
+// that anyone holds open, whatever they share, and a read-only one: the old file then stays
+// whole (its holders keep reading it), Extract answers false and no part file is left.
+TEST_F(StoreFilesWin, ExtractLeavesAHeldOrReadOnlyFileWhole) {
+    const struct {
+        const wchar_t* name;
+        DWORD sharing; // of another handle held meanwhile (0: nobody holds it)
+        bool readOnly;
+        bool replaced;
+    } cases[] = {
+        {L"libero.exe", 0, false, true},
+        {L"condiviso.exe", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false, false},
+        {L"tenuto.exe", FILE_SHARE_READ | FILE_SHARE_WRITE, false, false},
+        {L"sola-lettura.exe", 0, true, false},
+    };
+    for (const auto& c : cases) {
+        const std::wstring path = Folder() + L"\\" + c.name;
+        SCOPED_TRACE(std::string(path.begin(), path.end()));
+        ASSERT_TRUE(fs::WriteWholeFile(path, Bytes(100, 'x')));
+        HANDLE other = INVALID_HANDLE_VALUE;
+        if (c.sharing != 0) {
+            other = CreateFileW(path.c_str(), GENERIC_READ, c.sharing, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+            ASSERT_NE(other, INVALID_HANDLE_VALUE);
+        }
+        if (c.readOnly) {
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        EXPECT_EQ(store_.Extract(0, path), c.replaced);
+        if (other != INVALID_HANDLE_VALUE) {
+            char buffer[128] = {};
+            DWORD read = 0;
+            EXPECT_TRUE(ReadFile(other, buffer, sizeof buffer, &read, nullptr));
+            EXPECT_EQ(read, 100u); // the holder's file is the old one, whole
+            CloseHandle(other);
+        }
+        EXPECT_EQ(Read(path), c.replaced ? Stored() : std::wstring(100, L'x'));
+        EXPECT_EQ(GetFileAttributesW(fs::PartFileName(path).c_str()), INVALID_FILE_ATTRIBUTES);
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
 }
 
 TEST_F(StoreFilesWin, ExtractAnswersFalseWhereNoFileCanBeWritten) {

@@ -32,6 +32,9 @@ bool RemoveFolder(const std::wstring& path);
 // True when the folder exists, can be listed and holds nothing.
 bool IsFolderEmpty(const std::wstring& path);
 
+// The names of what the folder holds, without "." and ".."; none when it cannot be listed.
+std::vector<std::wstring> FolderEntries(const std::wstring& path);
+
 // The 64-bit size of an existing file, or nothing when it cannot be opened (a file held
 // open by another program still answers on Windows: asking needs no access rights).
 std::optional<std::int64_t> FileSize(const std::wstring& path);

@@ -115,6 +115,22 @@ bool IsFolderEmpty(const std::wstring& path) {
     return empty;
 }
 
+std::vector<std::wstring> FolderEntries(const std::wstring& path) {
+    std::vector<std::wstring> names;
+    DIR* dir = path.empty() ? nullptr : ::opendir(Native(path).c_str());
+    if (dir == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.push_back(text::Utf8ToWide(std::string(name)));
+        }
+    }
+    ::closedir(dir);
+    return names;
+}
+
 std::optional<std::int64_t> FileSize(const std::wstring& path) {
     Descriptor file(path.empty() ? -1 : ::open(Native(path).c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};

@@ -89,6 +89,24 @@ bool IsFolderEmpty(const std::wstring& path) {
     return true;
 }
 
+std::vector<std::wstring> FolderEntries(const std::wstring& path) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    const UniqueFindHandle search(
+        path.empty() ? INVALID_HANDLE_VALUE
+                     : FindFirstFileW((WithTrailingSeparator(path) + L"*.*").c_str(), &found));
+    if (!search) {
+        return names;
+    }
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            names.emplace_back(name);
+        }
+    } while (FindNextFileW(search.Get(), &found));
+    return names;
+}
+
 std::optional<std::int64_t> FileSize(const std::wstring& path) {
     // No access rights are needed to ask for the size, so a locked file still answers.
     const UniqueHandle file(CreateFileW(path.c_str(), 0, kShareReadWrite, nullptr, OPEN_EXISTING,

@@ -31,6 +31,7 @@ public:
     bool IsOpen() const { return handle_ != kClosed; }
 
 private:
+    friend class PartFile; // opens its part files its own way
     static constexpr std::intptr_t kClosed = -1;
     explicit OutputFile(std::intptr_t handle) : handle_(handle) {}
     std::intptr_t handle_;

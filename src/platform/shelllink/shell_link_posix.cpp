@@ -3,52 +3,23 @@
 
 #include "bytes/byte_reader.hpp"
 #include "platform/fs/fs.hpp"
+#include "platform/fs/part_file.hpp"
 #include "platform/shelllink/lnk_format.hpp"
 #include "platform/shelllink/shell_link.hpp"
 #include "platform/text/utf.hpp"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
 #include <fstream>
 #include <iterator>
 
 namespace ludrin::shelllink {
 namespace {
 
-bool WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Written beside the destination, then renamed over it: a shortcut that exists is replaced
+// Written beside the destination, then moved over it: a shortcut that exists is replaced
 // whole or not at all.
-bool ReplaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    static std::atomic<unsigned> counter{0};
-    const std::string temporary =
-        path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return false;
-    }
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+bool ReplaceFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+    auto part = fs::PartFile::Create(path);
+    return part && part->Output().Write(bytes) == bytes.size() && part->Output().Flush() &&
+           part->Commit();
 }
 
 } // namespace
@@ -66,8 +37,7 @@ bool TslShellLink::SaveToFile(const std::wstring& fileName) const {
     data.showCommand = ShowCommandOf(RunAs);
     data.hotKey = ShortCutToHotKey(HotKey);
     try {
-        return !fileName.empty() &&
-               ReplaceFile(text::WideToUtf8(fileName), lnk::WriteShellLink(data));
+        return !fileName.empty() && ReplaceFile(fileName, lnk::WriteShellLink(data));
     } catch (const lnk::LnkFormatError&) {
         return false;
     }

@@ -2,6 +2,7 @@
 // fields in a fixed order and stops at the first step the object refuses.
 
 #include "platform/fs/fs.hpp"
+#include "platform/fs/part_file.hpp"
 #include "platform/shelllink/shell_link.hpp"
 #include "platform/text/utf.hpp"
 #include "platform/win32/com_ptr.hpp"
@@ -79,6 +80,20 @@ template <typename Getter> bool GetText(Getter getter, std::wstring& into) {
     return true;
 }
 
+// Saved beside the destination, then moved over it: a shortcut that exists is replaced
+// whole or not at all, and a save cut short leaves no part under the shortcut's name.
+bool SaveWhole(IPersistFile& file, const std::wstring& fileName) {
+    if (fileName.empty()) {
+        return false;
+    }
+    const std::wstring part = fs::PartFileName(fileName);
+    if (file.Save(part.c_str(), FALSE) == S_OK && fs::MoveIntoPlace(part, fileName)) {
+        return true;
+    }
+    fs::RemoveFile(part);
+    return false;
+}
+
 } // namespace
 
 void TIcon::DestroyIconHandle(void* handle) {
@@ -96,7 +111,7 @@ bool TslShellLink::SaveToFile(const std::wstring& fileName) const {
            link.SetHotkey(ShortCutToHotKey(HotKey)) == S_OK &&
            link.SetDescription(ShortDescription.c_str()) == S_OK &&
            link.SetIconLocation(IconLocation.c_str(), IconIndex) == S_OK &&
-           object.file->Save(fileName.c_str(), FALSE) == S_OK;
+           SaveWhole(*object.file.Get(), fileName);
 }
 
 bool TslShellLink::LoadFromFile(const std::wstring& fileName) {

@@ -34,14 +34,16 @@ TEST_F(ButtonClickTest, AnExceptionHalfwayShowsTheFailureAndTheFormLivesOn) {
     ASSERT_EQ(view_.messages.size(), 2u); // the confirmation, then the failure
     EXPECT_EQ(view_.messages[1].text, std::wstring(kUninstallIncomplete.text));
     EXPECT_EQ(view_.messages[1].flags, kUninstallIncomplete.flags);
-    EXPECT_FALSE(std::filesystem::exists(home_ / "Documents" / "Ludrin"));
-    EXPECT_TRUE(std::filesystem::exists(home_ / "AppData" / "brvdll" / "regset"));
+    // The player folder goes last, so the uninstallation can be run again and finish.
+    EXPECT_FALSE(std::filesystem::exists(home_ / "AppData" / "brvdll"));
+    EXPECT_TRUE(std::filesystem::exists(home_ / "Documents" / "Ludrin"));
 
     view_.onProgress = nullptr;
     view_.messages.clear();
     view_.answers = {kIdYes};
     form_.ButtonClick(FormButton::Uninstall);
-    EXPECT_EQ(view_.messages.back().text, std::wstring(kUninstallNotInstalled.text));
+    EXPECT_EQ(view_.messages.back().text, std::wstring(kUninstallDone.text));
+    EXPECT_FALSE(std::filesystem::exists(home_ / "Documents" / "Ludrin"));
 }
 
 } // namespace

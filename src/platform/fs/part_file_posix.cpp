@@ -1,0 +1,48 @@
+#include "platform/fs/fs.hpp"
+#include "platform/fs/part_file.hpp"
+#include "platform/fs/path_separator.hpp"
+
+#include "platform/text/utf.hpp"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace ludrin::fs {
+
+std::optional<PartFile> PartFile::Create(const std::wstring& path) {
+    if (path.empty() || NamePart(path).empty()) {
+        return std::nullopt;
+    }
+    std::wstring part = PartFileName(path);
+    const std::string native = text::WideToUtf8(part);
+    // Not truncated before it is ours: a part file that another writer holds stays its own.
+    OutputFile output(::open(native.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+    if (!output.IsOpen()) {
+        return std::nullopt;
+    }
+    const int fd = static_cast<int>(output.handle_);
+    // The lock marks the writer; the name must still lead to the file locked, or another
+    // writer has just moved that file into place and it is no part any more.
+    struct stat held {};
+    struct stat named {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 ||
+        ::stat(native.c_str(), &named) != 0 || held.st_ino != named.st_ino ||
+        held.st_dev != named.st_dev || !S_ISREG(held.st_mode) || ::ftruncate(fd, 0) != 0) {
+        return std::nullopt;
+    }
+    return PartFile(path, std::move(part), std::move(output));
+}
+
+bool MoveIntoPlace(const std::wstring& part, const std::wstring& path) {
+    const auto attributes = GetAttributes(path);
+    if (part.empty() || path.empty() || (attributes && (*attributes & 0x1) != 0)) {
+        return false;
+    }
+    return std::rename(text::WideToUtf8(part).c_str(), text::WideToUtf8(path).c_str()) == 0;
+}
+
+} // namespace ludrin::fs

@@ -1,0 +1,36 @@
+#include "platform/fs/fs.hpp"
+#include "platform/fs/part_file.hpp"
+#include "platform/fs/path_separator.hpp"
+
+#include <windows.h>
+
+namespace ludrin::fs {
+
+std::optional<PartFile> PartFile::Create(const std::wstring& path) {
+    if (path.empty() || NamePart(path).empty()) {
+        return std::nullopt;
+    }
+    std::wstring part = PartFileName(path);
+    // Others may read it, and the move into place may rename it while it is held; no other
+    // writer can open it, so a second writer of the same file fails instead of mixing in.
+    const HANDLE file =
+        CreateFileW(part.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    return PartFile(path, std::move(part), OutputFile(reinterpret_cast<std::intptr_t>(file)));
+}
+
+bool MoveIntoPlace(const std::wstring& part, const std::wstring& path) {
+    if (part.empty() || path.empty()) {
+        return false;
+    }
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        return false;
+    }
+    return MoveFileExW(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+} // namespace ludrin::fs
