@@ -3,6 +3,7 @@
 
 #include "bytes/byte_reader.hpp"
 
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <unordered_set>
@@ -78,6 +79,33 @@ public:
             }
         }
         return true;
+    }
+
+    // True once a directory's entries have been handed out.
+    bool Walked(std::uint32_t directory) const { return walked_.contains(directory); }
+
+    // A name entry as the message shows it: its text (ASCII as it is, anything else as
+    // \uXXXX), or "#" and its number.
+    std::string NameText(std::uint32_t name) const {
+        if ((name & kHighBit) == 0) {
+            std::string number = "#";
+            number += std::to_string(name);
+            return number;
+        }
+        const std::uint64_t at = name & ~kHighBit;
+        const std::uint16_t length = tree_.U16At(at, "resource name");
+        std::string text;
+        for (std::size_t i = 0; i < length; ++i) {
+            const std::uint16_t c = tree_.U16At(at + 2 + 2 * i, "resource name");
+            if (c >= 0x20 && c < 0x7F) {
+                text.push_back(static_cast<char>(c));
+            } else {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04X", c);
+                text += escaped;
+            }
+        }
+        return text;
     }
 
     std::uint32_t Subdirectory(const Entry& entry) const {
@@ -162,10 +190,19 @@ private:
     std::vector<Section> sections_;
 };
 
-// The first language's data of the first resource of a type whose name entry matches.
+std::string LanguageText(std::uint32_t language) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(language));
+    return text;
+}
+
+// The data of the one resource of a type whose name entry matches, in its one language.
+// Windows chooses among several by the user's language settings, so several are refused
+// with the place of each (a directory reached again adds nothing: it holds the same ones).
 template <typename NameMatches>
 std::optional<std::span<const std::uint8_t>> Find(std::span<const std::uint8_t> bytes,
-                                                  std::uint32_t wantedType, NameMatches matches) {
+                                                  std::uint32_t wantedType, const std::string& what,
+                                                  NameMatches matches) {
     Image image(bytes);
     const auto resourceRva = image.ResourceRva();
     if (!resourceRva) {
@@ -176,6 +213,8 @@ std::optional<std::span<const std::uint8_t>> Find(std::span<const std::uint8_t> 
         Damaged("resource directory lies in no section");
     }
     const ResourceTree tree(*treeBytes);
+    std::vector<std::string> places;
+    std::optional<std::span<const std::uint8_t>> found;
     for (const auto& type : tree.Entries(0)) {
         if ((type.name & kHighBit) != 0 || type.name != wantedType) {
             continue;
@@ -184,23 +223,48 @@ std::optional<std::span<const std::uint8_t>> Find(std::span<const std::uint8_t> 
             if (!matches(tree, named.name)) {
                 continue;
             }
-            const auto languages = tree.Entries(tree.Subdirectory(named));
-            if (languages.empty() || (languages.front().target & kHighBit) != 0) {
+            const std::uint32_t languageDirectory = tree.Subdirectory(named);
+            if (tree.Walked(languageDirectory)) {
+                places.push_back(tree.NameText(named.name) + " (again)");
+                continue;
+            }
+            const auto languages = tree.Entries(languageDirectory);
+            if (languages.empty()) {
                 Damaged("resource has no data entry");
             }
-            const std::uint64_t entry = languages.front().target;
-            const std::uint32_t dataRva =
-                tree.Tree().U32At(entry + kDataRva, "resource data entry");
-            const std::uint32_t dataSize =
-                tree.Tree().U32At(entry + kDataSize, "resource data entry");
-            const auto data = image.MapRva(dataRva);
-            if (!data || !data->Fits(0, dataSize)) {
-                Damaged("resource data lies outside its section");
+            for (const auto& language : languages) {
+                if ((language.target & kHighBit) != 0) {
+                    Damaged("resource has no data entry");
+                }
+                places.push_back(tree.NameText(named.name) + " language " +
+                                 LanguageText(language.name));
+                const std::uint64_t entry = language.target;
+                const std::uint32_t dataRva =
+                    tree.Tree().U32At(entry + kDataRva, "resource data entry");
+                const std::uint32_t dataSize =
+                    tree.Tree().U32At(entry + kDataSize, "resource data entry");
+                const auto data = image.MapRva(dataRva);
+                if (!data || !data->Fits(0, dataSize)) {
+                    Damaged("resource data lies outside its section");
+                }
+                found = data->At(0, dataSize, "resource data");
             }
-            return data->At(0, dataSize, "resource data");
         }
     }
-    return std::nullopt;
+    if (places.size() > 1) {
+        std::string list;
+        for (const auto& place : places) {
+            if (!list.empty()) {
+                list += ", ";
+            }
+            list += place;
+        }
+        throw std::runtime_error("the executable carries its " + what + " in " +
+                                 std::to_string(places.size()) + " places: " + list +
+                                 "; Windows would choose one by the user's language, so it is "
+                                 "refused");
+    }
+    return found;
 }
 
 } // namespace
@@ -212,9 +276,14 @@ bool LooksLikePeImage(std::span<const std::uint8_t> image) {
 std::optional<std::span<const std::uint8_t>> FindRcData(std::span<const std::uint8_t> image,
                                                         std::u16string_view name) {
     try {
-        return Find(image, kRtRcData, [name](const ResourceTree& tree, std::uint32_t entryName) {
-            return tree.NameEquals(entryName, name);
-        });
+        std::string what = "RCDATA ";
+        for (const char16_t c : name) {
+            what.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+        }
+        return Find(image, kRtRcData, what,
+                    [name](const ResourceTree& tree, std::uint32_t entryName) {
+                        return tree.NameEquals(entryName, name);
+                    });
     } catch (const bytes::ShortRead& error) {
         ShortReadDamaged(error);
     }
@@ -223,7 +292,8 @@ std::optional<std::span<const std::uint8_t>> FindRcData(std::span<const std::uin
 std::optional<std::span<const std::uint8_t>>
 FindVersionResource(std::span<const std::uint8_t> image) {
     try {
-        return Find(image, kRtVersion, [](const ResourceTree&, std::uint32_t) { return true; });
+        return Find(image, kRtVersion, "version resource",
+                    [](const ResourceTree&, std::uint32_t) { return true; });
     } catch (const bytes::ShortRead& error) {
         ShortReadDamaged(error);
     }

@@ -12,13 +12,15 @@ namespace ludrin::pack {
 // True when the bytes start like an executable ("MZ").
 bool LooksLikePeImage(std::span<const std::uint8_t> image);
 
-// The bytes of the RCDATA resource with this name (first language), in place; nothing when
-// the image has no such resource. A damaged image throws std::runtime_error.
+// The bytes of the RCDATA resource with this name, in place; nothing when the image has no
+// such resource. A damaged image throws std::runtime_error, and so does a resource of this
+// name in several languages or under several name entries (the message names each).
 std::optional<std::span<const std::uint8_t>> FindRcData(std::span<const std::uint8_t> image,
                                                         std::u16string_view name);
 
-// The bytes of the version resource (the first one, first language), in place; nothing when
-// the image has none. A damaged image throws std::runtime_error.
+// The bytes of the version resource, in place; nothing when the image has none. A damaged
+// image throws std::runtime_error, and so do several version resources (several names or
+// languages; the message names each).
 std::optional<std::span<const std::uint8_t>>
 FindVersionResource(std::span<const std::uint8_t> image);
 

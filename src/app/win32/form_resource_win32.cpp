@@ -3,7 +3,7 @@
 namespace ludrin::win32 {
 
 std::optional<std::span<const std::uint8_t>> FindFormResource(HMODULE module) {
-    const HRSRC info = FindResourceW(module, L"TFORMMAIN", RT_RCDATA);
+    const HRSRC info = FindResourceExW(module, RT_RCDATA, L"TFORMMAIN", kFormLanguage);
     if (info == nullptr) {
         return std::nullopt;
     }

@@ -231,6 +231,17 @@ TEST_P(LudrinPackRejects, WithAMessageAndANonZeroCode) {
     longBlock[longBlock.size() - 3 - 7 - 1] = 0x40; // the block's length field
     WriteFile(P("blocks.bin"), AsString(longBlock));
     ASSERT_EQ(::mkfifo(P("fifo").c_str(), 0600), 0); // opening it for reading waits for a writer
+    // Executables whose form or version Windows would choose by the user's language.
+    using testing::ResourceSpec;
+    const ResourceSpec italian{testing::kRtRcData, u"TFORMMAIN", 0, 0x410, form};
+    const ResourceSpec english{testing::kRtRcData, u"TFORMMAIN", 0, 0x409, form};
+    const ResourceSpec version{testing::kRtVersion, u"", 1, 0x409, Bytes(64, 0)};
+    const ResourceSpec otherVersion{testing::kRtVersion, u"", 1, 0x410, Bytes(64, 0)};
+    WriteFile(P("two-forms.exe"),
+              AsString(testing::PeImageWithResources(std::vector<ResourceSpec>{english, italian})));
+    WriteFile(P("two-versions.exe"),
+              AsString(testing::PeImageWithResources(
+                  std::vector<ResourceSpec>{english, version, otherVersion})));
 
     std::vector<std::string> args;
     for (const auto& arg : GetParam().args) {
@@ -272,6 +283,16 @@ INSTANTIATE_TEST_SUITE_P(
             "report_of_damaged_blocks", {"report", "@blocks.bin"}, 1, "stored file 0 at offset 8"},
         BadRun{"report_slot_zero_not_zip", {"report", "@form.bin"}, 1, "not a readable ZIP"},
         BadRun{"report_without_file", {"report"}, 2, "wrong number of arguments"},
+        BadRun{"form_in_two_languages",
+               {"list", "@two-forms.exe"},
+               1,
+               "RCDATA TFORMMAIN in 2 places: TFORMMAIN language 0x0409, TFORMMAIN language "
+               "0x0410"},
+        BadRun{"form_in_two_languages_verified", {"verify", "@two-forms.exe"}, 1, "0x0410"},
+        BadRun{"version_in_two_languages",
+               {"report", "@two-versions.exe"},
+               1,
+               "version resource in 2 places: #1 language 0x0409, #1 language 0x0410"},
         BadRun{"help", {"--help"}, 0, "ludrin-pack build --out"}),
     [](const auto& info) { return std::string(info.param.name); });
 
