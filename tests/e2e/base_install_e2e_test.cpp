@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <set>
@@ -252,6 +253,83 @@ TEST_F(BaseInstallE2E, ASecondRunKeepsAChangedStartProgramAndRestoresALibrary) {
     InstallBase();
     EXPECT_EQ(Bytes(start), "changed by the user");
     EXPECT_EQ(Bytes(library), Bytes(reference_ / L"brvdll" / L"LibAV" / L"libav-demo.bin"));
+}
+
+// The installer ended as kill -9 ends it (TerminateProcess) the moment the driver sees a
+// point of a base installation reached: neither program nor the shortcut ever holds part of
+// its content under its final name, the next installer clears the killed run's folder as it
+// starts, and a last run completes with every file whole and no part file left.
+TEST_F(BaseInstallE2E, AKilledInstallationLeavesNoPartAndTheNextRunCompletes) {
+    const auto folder = documents_ / L"Ludrin";
+    const auto any = [](const stdfs::path& place, auto matches) {
+        std::error_code error;
+        for (stdfs::directory_iterator it(place, error), end; !error && it != end;
+             it.increment(error)) {
+            if (matches(it->path().filename().wstring())) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const auto isPart = [](const std::wstring& name) {
+        return name.ends_with(L".ludrin-part");
+    };
+    const struct {
+        const char* name;
+        std::function<bool()> reached;
+    } points[] = {
+        {"run folder made",
+         [&] {
+             return any(temp_, [](const std::wstring& n) { return n.starts_with(L"ludrin-run-"); });
+         }},
+        {"player folder made",
+         [&] {
+             return stdfs::exists(folder);
+         }},
+        {"a program being written",
+         [&] {
+             return any(folder, isPart);
+         }},
+        {"start program written",
+         [&] {
+             return stdfs::exists(folder / L"LUD.exe");
+         }},
+        {"shortcut being written",
+         [&] {
+             return any(desktop_, isPart);
+         }},
+    };
+    for (const auto& point : points) {
+        SCOPED_TRACE(point.name);
+        stdfs::remove_all(folder);
+        stdfs::remove(desktop_ / L"Ludrin 4.lnk");
+        Click(Control(ControlId::btnInstallaBase));
+        for (int poll = 0; poll < 20000 && !point.reached(); ++poll) {
+            std::this_thread::sleep_for(1ms);
+        }
+        installer_.reset(); // terminated where it stands
+        for (const auto* program : {L"LUD.exe", L"Ludrin.exe"}) {
+            if (stdfs::exists(folder / program)) {
+                EXPECT_EQ(Bytes(folder / program), Bytes(payload_ / program))
+                    << "part of " << stdfs::path(program);
+            }
+        }
+        if (stdfs::exists(desktop_ / L"Ludrin 4.lnk")) {
+            const auto target = ResolveShortcut(desktop_ / L"Ludrin 4.lnk").target;
+            EXPECT_EQ(stdfs::path(target).filename(), L"LUD.exe") << "a shortcut cut short";
+        }
+        installer_ = std::make_unique<InstallerProcess>(Argument(L"installer"));
+        window_ = installer_->MainWindow();
+        ASSERT_NE(window_, nullptr);
+        EXPECT_TRUE(RunLeftovers().empty()) << "the killed run's folder stayed";
+    }
+    InstallBase();
+    for (const auto* program : {L"LUD.exe", L"Ludrin.exe"}) {
+        EXPECT_EQ(Bytes(folder / program), Bytes(payload_ / program)) << stdfs::path(program);
+    }
+    EXPECT_FALSE(any(folder, isPart));
+    EXPECT_FALSE(any(desktop_, isPart));
+    EXPECT_TRUE(Eventually([&] { return RunLeftovers().empty(); }));
 }
 
 // A library held open without sharing, as a running player holds it: the reader asks.
