@@ -202,8 +202,9 @@ ZipDecodeResult EntryDecoder::Run(std::uint64_t position, std::uint64_t toRead) 
     if (produced_ != expected_) {
         return result;
     }
-    result.ok = item_.CentralDir.extractVersion >= kStrongEncryptionVersion ||
-                crc_ == item_.CentralDir.crc32;
+    // Always checked: this reader decodes no strong encryption, so a high extract version
+    // excuses nothing.
+    result.ok = crc_ == item_.CentralDir.crc32;
     return result;
 }
 

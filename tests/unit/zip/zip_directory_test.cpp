@@ -225,6 +225,9 @@ TEST(ZipDirectory, DirectoryThatLiesAboutItselfIsRebuilt) {
     for (const Case& c : cases) {
         const auto archive = Load(c.bytes);
         EXPECT_EQ(Names(archive->dm), kThreeNames) << c.what;
+        // Rebuilt: the directory is taken to begin where the file ends.
+        EXPECT_EQ(archive->dm.CentralDirOffset, static_cast<std::int64_t>(c.bytes.size()))
+            << c.what;
     }
 }
 
