@@ -211,6 +211,11 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(std::size_t i
         }
     }
     if (IsFolderEntry(entry)) {
+        // An entry with data is never a folder: taking it for one would lose its data
+        // and count it as extracted.
+        if (entry.UncompressedSize() != 0) {
+            throw EZipException(native::kDecodeFailed, Name);
+        }
         return EntryOutcome::written;
     }
 
