@@ -198,7 +198,7 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(std::size_t i
     name = WithBackslashes(std::move(name));
     // Nothing is ever written outside the base folder, whatever the archive or the
     // handler names.
-    if (EscapesBaseFolder(name)) {
+    if (IsUnplaceable(name)) {
         throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(name)});
     }
     std::wstring relative = PlatformRelativePath(name);

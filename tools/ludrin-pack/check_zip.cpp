@@ -9,6 +9,7 @@
 #include "platform/fs/path_separator.hpp"
 #include "printable_name.hpp"
 #include "temp_folder.hpp"
+#include "zip/windows_names.hpp"
 #include "zip/zip_reader.hpp"
 #include "zip/zip_target_path.hpp"
 
@@ -176,8 +177,13 @@ int CheckZip(const std::string& archive, const std::string& toDir, std::ostream&
     for (const std::string& failure : reader.failures) {
         out << "failed: " << failure << '\n';
     }
+    // What this host wrote is not what Windows would write.
+    const auto windowsProblems = zip::WindowsNameProblems(dir);
+    for (const std::wstring& problem : windowsProblems) {
+        out << "windows: " << PrintableName(problem) << '\n';
+    }
     reader.CloseArchive();
-    if (!batch.Complete() || wrong > 0) {
+    if (!batch.Complete() || wrong > 0 || !windowsProblems.empty()) {
         err << "ludrin-pack: " << archive << ": not every entry was extracted and verified\n";
         return kExitFailed;
     }

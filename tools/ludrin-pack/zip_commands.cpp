@@ -4,6 +4,7 @@
 #include "commands.hpp"
 #include "platform/text/utf.hpp"
 #include "printable_name.hpp"
+#include "zip/windows_names.hpp"
 #include "zip/zip_error.hpp"
 #include "zip/zip_reader.hpp"
 
@@ -64,12 +65,17 @@ int ListZip(const std::string& archive, bool test, std::ostream& out, std::ostre
         out << '\n';
     }
     const std::size_t count = reader.Count();
+    const auto windowsProblems = zip::WindowsNameProblems(reader.DMHandle()->CDir);
     reader.CloseArchive();
+    if (test) {
+        for (const std::wstring& problem : windowsProblems) {
+            err << "ludrin-pack: windows: " << PrintableName(problem) << '\n';
+        }
+    }
     if (failed > 0) {
         err << "ludrin-pack: " << failed << " of " << count << " entries failed\n";
-        return kExitFailed;
     }
-    return kExitOk;
+    return failed > 0 || (test && !windowsProblems.empty()) ? kExitFailed : kExitOk;
 }
 
 } // namespace ludrin::pack

@@ -156,6 +156,19 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(batch.extracted, 1u);
                         EXPECT_EQ(Tree(base), std::vector<std::string>{"y.dll"});
                     }},
+        HostileCase{"names_against_windows_rules",
+                    [] {
+                        return Entries({MakeEntry("x.dll.", "dot"), MakeEntry("x.dll ", "blank"),
+                                        MakeEntry("a<b.txt", "lt"), MakeEntry("q?.txt", "q"),
+                                        MakeEntry("tab\tname", "tab"), MakeEntry("x.dll", "ok")});
+                    },
+                    5,
+                    [](const auto& base, const ZipBatchResult& batch) {
+                        // Refused on every host alike: "x.dll." would replace "x.dll".
+                        EXPECT_EQ(batch.failed, 5u);
+                        EXPECT_EQ(Tree(base), std::vector<std::string>{"x.dll"});
+                        EXPECT_EQ(ludrin::testing::ReadFile(base / "x.dll"), "ok");
+                    }},
         HostileCase{"deep_nesting",
                     [] { return Entries({MakeEntry(Repeat("d/", 120) + "deep.txt", "deep")}); }, 4,
                     nullptr},
