@@ -439,7 +439,6 @@ void TryToBuildCentralDir(TZipDirManager& dm, bool endRecordFound, bool oemFileN
             item.Zip64ExtInfo.relOffsetLH = static_cast<std::int64_t>(at);
         }
         const bool descriptor = (local.genPurposeFlag & kFlagDataDescriptor) != 0;
-        c.externalAttr = (local.unCompSize != 0 || descriptor) ? kAttrArchive : kAttrDirectory;
         item.CompressionMethod = local.compMethod;
 
         const std::uint64_t nameAt = at + kLocalFileHeaderSize;
@@ -457,6 +456,11 @@ void TryToBuildCentralDir(TZipDirManager& dm, bool endRecordFound, bool oemFileN
                 item.Name = std::move(*unicodeName);
             }
         }
+        // Only a name ending in a separator makes a folder: an empty file stays a file.
+        const bool folderName =
+            !item.Name.empty() && (item.Name.back() == L'/' || item.Name.back() == L'\\');
+        c.externalAttr =
+            (local.unCompSize == 0 && !descriptor && folderName) ? kAttrDirectory : kAttrArchive;
         if (descriptor) {
             const std::int64_t found = descriptors.Find(at);
             if (found >= 0) {

@@ -66,14 +66,14 @@ void ExtractsTheWholeBatchAgain(RecordingArchiver& archiver, const ExtractFixtur
     EXPECT_EQ(archiver.overall.back(), 100);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, NothingSurvivesARun,
-    ::testing::Values(RunCase{"decode_after_a_cancelled_batch", CancelledBatch,
-                              DecodesEveryByteSilently},
-                      RunCase{"decode_after_a_whole_batch", WholeBatch, DecodesEveryByteSilently},
-                      RunCase{"batch_after_a_cancelled_batch", CancelledBatch,
-                              ExtractsTheWholeBatchAgain}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Runs, NothingSurvivesARun,
+                         ::testing::Values(RunCase{"decode_after_a_cancelled_batch", CancelledBatch,
+                                                   DecodesEveryByteSilently},
+                                           RunCase{"decode_after_a_whole_batch", WholeBatch,
+                                                   DecodesEveryByteSilently},
+                                           RunCase{"batch_after_a_cancelled_batch", CancelledBatch,
+                                                   ExtractsTheWholeBatchAgain}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // An archive whose end is cut off is read from its local headers: an empty file stays a
 // file (only a name ending in a separator makes a folder), and it is extracted.
