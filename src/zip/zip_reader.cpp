@@ -4,6 +4,7 @@
 #include "platform/fs/archive_file.hpp"
 #include "platform/fs/fs.hpp"
 #include "platform/text/ascii_case.hpp"
+#include "platform/text/code_pages.hpp"
 #include "platform/text/utf.hpp"
 #include "zip/zip_directory.hpp"
 #include "zip/zip_error.hpp"
@@ -149,7 +150,7 @@ void TZipBaseArchiver::DoOnPassword(const std::wstring& fileName, std::string& n
         return;
     }
     if (const auto typed = dialogs::AskPassword(DialogOwner, fileName)) {
-        newPassword = text::WideToUtf8(*typed);
+        newPassword = text::WideToAnsi(*typed);
         skipFile = false;
     } else {
         skipFile = true;
