@@ -2,14 +2,12 @@
 #include "app/operation_messages.hpp"
 #include "app/run_folder.hpp"
 #include "platform/fs/fs.hpp"
+#include "zip/installer_reading.hpp"
 
 #include <cmath>
 
 namespace ludrin::app {
 namespace {
-
-// Every attribute the reader knows, so that every entry is extracted.
-constexpr std::uint32_t kEveryEntry = 0x28BF;
 
 // The player's two programs go in only when missing: a running player keeps its files.
 constexpr std::size_t kPlayerSlots[] = {kSlotStartProgram, kSlotPlayer};
@@ -69,11 +67,10 @@ bool TFormMain::InstallBase(const InstallationLayout& layout) {
 
     view_.SetProgress(0);
     const ClosedAtExit closed(Archiver);
-    Archiver.FileName = archive;
-    Archiver.OpenArchive(zip::kOpenModeReadDenyWrite);
+    zip::OpenAsInstaller(Archiver, archive);
     Archiver.BaseDir = PathBASSDll;
     Archiver.DialogOwner = view_.NativeWindow();
-    Archiver.ExtractFiles(L"*.*", kEveryEntry, L"");
+    zip::ExtractAsInstaller(Archiver);
     // An entry left out (answered Ignore) or a batch ended with Abort is no installation.
     const bool everyEntry = Archiver.LastBatch().Complete();
     Archiver.CloseArchive();

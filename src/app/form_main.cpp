@@ -1,4 +1,5 @@
 #include "app/form_main.hpp"
+#include "zip/installer_reading.hpp"
 
 #include "app/form_texts.hpp"
 #include "app/message_flags.hpp"
@@ -18,7 +19,7 @@ TFormMain::TFormMain(FormView& view, std::span<const std::uint8_t> formResource,
     if (!formResource.empty()) {
         store::ReadFormStream(formResource, stFileStorage);
     }
-    Archiver.Name = "Archiver";
+    Archiver.Name = zip::kInstallerReaderName;
     Archiver.OnOverallProgress = [this](zip::TZipBaseArchiver& sender, double progress,
                                         zip::TZipProcessOperation operation,
                                         zip::TZipProgressPhase phase, bool& cancel) {

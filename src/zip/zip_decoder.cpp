@@ -40,7 +40,8 @@ private:
     std::uint32_t crc_ = 0;
     std::uint64_t produced_ = 0;
     bool streamEnded_ = false;
-    std::vector<std::uint8_t> output_;
+    std::unique_ptr<std::uint8_t[]> output_;
+    std::size_t outputSize_ = 0;
 };
 
 struct InflateEnd {
@@ -131,15 +132,15 @@ bool EntryDecoder::DecodeDeflated(z_stream& inflater, std::span<std::uint8_t> ch
         if (hooks_.Progress(static_cast<std::int64_t>(inflater.total_out))) {
             return true;
         }
-        inflater.next_out = output_.data();
-        inflater.avail_out = static_cast<uInt>(output_.size());
+        inflater.next_out = output_.get();
+        inflater.avail_out = static_cast<uInt>(outputSize_);
         const int result = inflate(&inflater, Z_NO_FLUSH);
         if ((result < 0 && !(result == Z_BUF_ERROR && inflater.avail_in == 0)) ||
             result == Z_NEED_DICT) {
             return false;
         }
-        const std::size_t made = output_.size() - inflater.avail_out;
-        if (!Emit(std::span<const std::uint8_t>(output_).first(made))) {
+        const std::size_t made = outputSize_ - inflater.avail_out;
+        if (!Emit(std::span<const std::uint8_t>(output_.get(), made))) {
             return false;
         }
         if (result == Z_STREAM_END) {
@@ -172,8 +173,11 @@ ZipDecodeResult EntryDecoder::Run(std::uint64_t position, std::uint64_t toRead) 
         }
         inflaterOwner.reset(&inflater);
         // One byte more than the entry may produce, so that a lying size shows in one step.
-        output_.resize(
-            static_cast<std::size_t>(std::min<std::uint64_t>(kDecodeChunkSize, expected_ + 1)));
+        // Left uninitialised: inflate writes before anything is read, and clearing a
+        // megabyte for every small entry cost more than decoding it.
+        outputSize_ =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kDecodeChunkSize, expected_ + 1));
+        output_.reset(new std::uint8_t[outputSize_]);
     }
     // Buffers follow the data really there, never a size the archive declares.
     std::vector<std::uint8_t> input(
@@ -202,8 +206,9 @@ ZipDecodeResult EntryDecoder::Run(std::uint64_t position, std::uint64_t toRead) 
     if (produced_ != expected_) {
         return result;
     }
-    result.ok = item_.CentralDir.extractVersion >= kStrongEncryptionVersion ||
-                crc_ == item_.CentralDir.crc32;
+    // Always checked: this reader decodes no strong encryption, so a high extract version
+    // excuses nothing.
+    result.ok = crc_ == item_.CentralDir.crc32;
     return result;
 }
 

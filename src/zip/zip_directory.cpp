@@ -52,6 +52,77 @@ private:
     std::vector<std::uint8_t> buffer_;
 };
 
+// Forward searches for a signature through one reused window. The rebuild asks for the
+// next header again and again, each time a little further on: reading a fresh block for
+// every question would read the file once per header.
+class SignatureScanner {
+public:
+    SignatureScanner(const ZipStream& stream, std::uint32_t signature, std::uint64_t minRemaining)
+        : stream_(stream), size_(stream.Size()), minRemaining_(minRemaining) {
+        for (int k = 0; k < 4; ++k) {
+            pattern_[k] = static_cast<std::uint8_t>(signature >> (8 * k));
+        }
+    }
+
+    // The first position from `from` on that holds the signature and leaves at least
+    // minRemaining bytes to the end; -1 when there is none.
+    std::int64_t Find(std::uint64_t from) {
+        while (from < size_ && size_ - from >= minRemaining_ && size_ - from >= 4) {
+            if (from < start_ || from + 4 > start_ + window_.size()) {
+                window_.resize(static_cast<std::size_t>(
+                    std::min<std::uint64_t>(kScanBlockSize, size_ - from)));
+                stream_.ReadAt(from, window_);
+                start_ = from;
+            }
+            for (auto i = static_cast<std::size_t>(from - start_); i + 4 <= window_.size(); ++i) {
+                if (std::memcmp(window_.data() + i, pattern_, 4) == 0 &&
+                    size_ - (start_ + i) >= minRemaining_) {
+                    return static_cast<std::int64_t>(start_ + i);
+                }
+            }
+            if (start_ + window_.size() >= size_) {
+                break;
+            }
+            from = start_ + window_.size() - 3; // a signature across the border is seen
+        }
+        return -1;
+    }
+
+private:
+    const ZipStream& stream_;
+    std::uint64_t size_;
+    std::uint64_t minRemaining_;
+    std::uint8_t pattern_[4] = {};
+    std::uint64_t start_ = 0;
+    std::vector<std::uint8_t> window_;
+};
+
+// The first data descriptor from a position on. Positions only grow during the rebuild,
+// so the last answer holds until the asking position passes it: each stretch of the file
+// is searched once, however many headers announce a descriptor.
+class DescriptorFinder {
+public:
+    explicit DescriptorFinder(const ZipStream& stream)
+        : scanner_(stream, kDataDescriptorSignature, kDataDescriptorSize) {}
+
+    std::int64_t Find(std::uint64_t from) {
+        const bool answered = asked_ && from >= askedFrom_ &&
+                              (found_ < 0 || static_cast<std::uint64_t>(found_) >= from);
+        if (!answered) {
+            asked_ = true;
+            askedFrom_ = from;
+            found_ = scanner_.Find(from);
+        }
+        return found_;
+    }
+
+private:
+    SignatureScanner scanner_;
+    bool asked_ = false;
+    std::uint64_t askedFrom_ = 0;
+    std::int64_t found_ = -1;
+};
+
 TZipCentralDirEnd ParseCentralDirEnd(ByteReader r) {
     TZipCentralDirEnd e;
     e.signature = r.ReadU32("end record signature");
@@ -170,6 +241,11 @@ TDirItem ReadCentralEntry(StreamCursor& cursor, bool oemStep) {
     TDirItem item;
     item.CentralDir = ParseCentralDir(ByteReader(cursor.Take(kCentralDirSize)));
     const TZipCentralDir& c = item.CentralDir;
+    // A header without its signature is not a header: whatever the count says, the
+    // directory is damaged.
+    if (c.signature != kCentralDirSignature) {
+        throw EZipException(native::kArchiveDamaged);
+    }
     item.CompressionMethod = c.compMethod;
     if (c.nameLength > 0) {
         item.Name = DecodeCentralName(cursor.Take(c.nameLength),
@@ -194,10 +270,10 @@ std::int64_t CalculateStubSize(const TZipDirManager& dm, std::int64_t endPositio
     }
     const ZipStream& stream = dm.FCompressedStream;
     const TZipCentralDir& first = dm.CDir[0].CentralDir;
+    SignatureScanner headers(stream, kLocalFileHeaderSignature, kLocalFileHeaderSize);
     std::uint64_t from = dm.CDir[0].LocalHeaderOffset();
     while (true) {
-        const std::int64_t hit =
-            FindSignature(stream, from, kLocalFileHeaderSignature, kLocalFileHeaderSize);
+        const std::int64_t hit = headers.Find(from);
         if (hit < 0) {
             return 0;
         }
@@ -325,43 +401,18 @@ CentralDirEndSearch GetCentralDirEnd(const ZipStream& stream) {
     return result;
 }
 
-std::int64_t FindSignature(const ZipStream& stream, std::uint64_t from, std::uint32_t signature,
-                           std::uint64_t minRemaining) {
-    const std::uint64_t size = stream.Size();
-    std::uint8_t pattern[4];
-    for (int k = 0; k < 4; ++k) {
-        pattern[k] = static_cast<std::uint8_t>(signature >> (8 * k));
-    }
-    std::vector<std::uint8_t> block;
-    while (from < size && size - from >= minRemaining && size - from >= 4) {
-        const std::uint64_t length = std::min<std::uint64_t>(kScanBlockSize, size - from);
-        block.resize(static_cast<std::size_t>(length));
-        stream.ReadAt(from, block);
-        for (std::size_t i = 0; i + 4 <= block.size(); ++i) {
-            if (std::memcmp(block.data() + i, pattern, 4) == 0 &&
-                size - (from + i) >= minRemaining) {
-                return static_cast<std::int64_t>(from + i);
-            }
-        }
-        if (from + length >= size) {
-            break;
-        }
-        from += length - 3; // blocks overlap so that a signature across their border is seen
-    }
-    return -1;
-}
-
 void TryToBuildCentralDir(TZipDirManager& dm, bool endRecordFound, bool oemFileNames) {
     dm.CDir.Clear();
     const ZipStream& stream = dm.FCompressedStream;
     const std::uint64_t size = stream.Size();
-    std::int64_t hit = FindSignature(stream, 0, kLocalFileHeaderSignature, kLocalFileHeaderSize);
+    SignatureScanner headers(stream, kLocalFileHeaderSignature, kLocalFileHeaderSize);
+    DescriptorFinder descriptors(stream);
+    std::int64_t hit = headers.Find(0);
     if (hit < 0) {
         throw EZipException(native::kInvalidArchive);
     }
     const bool oemStep = endRecordFound && oemFileNames;
-    for (; hit >= 0; hit = FindSignature(stream, static_cast<std::uint64_t>(hit) + 4,
-                                         kLocalFileHeaderSignature, kLocalFileHeaderSize)) {
+    for (; hit >= 0; hit = headers.Find(static_cast<std::uint64_t>(hit) + 4)) {
         const auto at = static_cast<std::uint64_t>(hit);
         std::uint8_t raw[kLocalFileHeaderSize];
         stream.ReadAt(at, raw);
@@ -388,7 +439,6 @@ void TryToBuildCentralDir(TZipDirManager& dm, bool endRecordFound, bool oemFileN
             item.Zip64ExtInfo.relOffsetLH = static_cast<std::int64_t>(at);
         }
         const bool descriptor = (local.genPurposeFlag & kFlagDataDescriptor) != 0;
-        c.externalAttr = (local.unCompSize != 0 || descriptor) ? kAttrArchive : kAttrDirectory;
         item.CompressionMethod = local.compMethod;
 
         const std::uint64_t nameAt = at + kLocalFileHeaderSize;
@@ -406,9 +456,13 @@ void TryToBuildCentralDir(TZipDirManager& dm, bool endRecordFound, bool oemFileN
                 item.Name = std::move(*unicodeName);
             }
         }
+        // Only a name ending in a separator makes a folder: an empty file stays a file.
+        const bool folderName =
+            !item.Name.empty() && (item.Name.back() == L'/' || item.Name.back() == L'\\');
+        c.externalAttr =
+            (local.unCompSize == 0 && !descriptor && folderName) ? kAttrDirectory : kAttrArchive;
         if (descriptor) {
-            const std::int64_t found =
-                FindSignature(stream, at, kDataDescriptorSignature, kDataDescriptorSize);
+            const std::int64_t found = descriptors.Find(at);
             if (found >= 0) {
                 std::uint8_t dd[kDataDescriptorSize];
                 stream.ReadAt(static_cast<std::uint64_t>(found), dd);
@@ -498,6 +552,11 @@ void LoadDir(TZipDirManager& dm, const DirectoryReadOptions& options,
         StreamCursor cursor(stream, dirStart);
         for (std::uint64_t i = 0; i < count; ++i) {
             dm.CDir.Add(ReadCentralEntry(cursor, options.OEMFileNames));
+        }
+        // The counted entries must fill the directory exactly: a count that leaves headers
+        // unread, or reads past them, lists what no peer lists.
+        if (cursor.Position() != dirStart + dirSize) {
+            throw EZipException(native::kArchiveDamaged);
         }
     } catch (const std::exception&) {
         if (!options.OpenCorruptedArchives) {

@@ -42,11 +42,6 @@ void LoadDir(TZipDirManager& dm, const DirectoryReadOptions& options,
 // of the names. Raises native 35 when the stream holds no local header.
 void TryToBuildCentralDir(TZipDirManager& dm, bool endRecordFound, bool oemFileNames);
 
-// The first position from `from` on where `signature` starts and at least `minRemaining`
-// bytes remain in the stream, or -1.
-std::int64_t FindSignature(const ZipStream& stream, std::uint64_t from, std::uint32_t signature,
-                           std::uint64_t minRemaining);
-
 // Decodes the fixed part of a local file header (30 bytes).
 TZipFileHeader ParseLocalFileHeader(std::span<const std::uint8_t> bytes);
 

@@ -7,6 +7,7 @@
 #include "platform/text/utf.hpp"
 #include "zip/zip_error.hpp"
 #include "zip/zip_reader.hpp"
+#include "zip/zip_run.hpp"
 #include "zip/zip_target_path.hpp"
 
 #include <algorithm>
@@ -95,101 +96,80 @@ void TZipBaseArchiver::TagMatches(const std::wstring& fileMask, std::uint32_t se
 void TZipBaseArchiver::ProcessTaggedFiles(bool batch, std::size_t singleIndex) {
     const std::lock_guard<std::recursive_mutex> lock(ProcessLock());
     TZipDirArray& dir = FDMHandle->CDir;
-    FProcessedFileNo = 0;
-    FProgressCancel = false;
-    FProgressEnabled = true;
-    FProbedFolder.clear(); // drives may have changed since the last batch
-    FLastBatch = ZipBatchResult{};
-    if (batch) {
-        for (std::size_t i = 0; i < dir.Count(); ++i) {
-            FLastBatch.tagged += dir[i].Tagged ? 1 : 0;
-        }
+    std::size_t tagged = batch ? 0 : 1;
+    for (std::size_t i = 0; batch && i < dir.Count(); ++i) {
+        tagged += dir[i].Tagged ? 1 : 0;
+    }
+    ZipRun run(*this, true, static_cast<std::int32_t>(tagged));
+    run.batch.tagged = tagged;
+    DoOnOverallProgress(0, kExtract, TZipProgressPhase::ppStart, run.cancel);
+    if (run.cancel) {
+        run.batch.aborted = true;
     } else {
-        FLastBatch.tagged = 1;
-    }
-    FProcessedFileCount = static_cast<std::int32_t>(FLastBatch.tagged);
-
-    DoOnOverallProgress(0, kExtract, TZipProgressPhase::ppStart, FProgressCancel);
-    if (FProgressCancel) {
-        FLastBatch.aborted = true;
-        return;
-    }
-    bool stop = false;
-    for (std::size_t index = batch ? 0 : singleIndex; index < dir.Count() && !stop; ++index) {
-        TDirItem& entry = dir[index];
-        if (!entry.Tagged) {
-            continue;
-        }
-        entry.Operation = kExtract;
-        bool retry = true;
-        while (retry) {
-            retry = false;
-            TZipAction action = TZipAction::fxaIgnore;
-            const std::wstring name = WithBackslashes(entry.Name);
-            try {
-                bool confirm = true;
-                DoOnConfirmProcessFile(name, kExtract, confirm);
-                if (!confirm) {
-                    ++FLastBatch.skipped;
-                    break;
-                }
-                if (FCurrentDir.empty()) {
-                    FCurrentDir = fs::CurrentFolder();
-                }
-                const std::wstring destDir =
-                    fs::WithTrailingSeparator(BaseDir.empty() ? FCurrentDir : BaseDir);
-                DoOnFileProgress(name, 0, kExtract, TZipProgressPhase::ppStart, FProgressCancel);
-                if (FProgressCancel) {
-                    stop = true;
-                    break;
-                }
-                const EntryOutcome outcome = ExtractTaggedFile(index, name, destDir);
-                DoOnFileProgress(name, 100, kExtract, TZipProgressPhase::ppEnd, FProgressCancel);
-                if (FProgressCancel) {
-                    stop = true;
-                    break;
-                }
-                ++FProcessedFileNo;
-                switch (outcome) {
-                case EntryOutcome::written:
-                    ++FLastBatch.extracted;
-                    break;
-                case EntryOutcome::skipped:
-                    ++FLastBatch.skipped;
-                    break;
-                case EntryOutcome::keptCorrupt:
-                    ++FLastBatch.failed;
-                    break;
-                }
-            } catch (const EZipException& error) {
-                DoOnProcessFileFailure(name, kExtract, error.NativeError(), error.ErrorCode(),
-                                       text::Utf8ToWide(error.what()), action);
-                switch (action) {
-                case TZipAction::fxaRetry:
-                    retry = true;
-                    break;
-                case TZipAction::fxaIgnore:
-                    ++FLastBatch.failed;
-                    break;
-                case TZipAction::fxaAbort:
-                    ++FLastBatch.failed;
-                    stop = true;
-                    break;
-                }
+        bool stop = false;
+        for (std::size_t i = batch ? 0 : singleIndex; i < dir.Count() && !stop; ++i) {
+            if (dir[i].Tagged) {
+                stop = !ProcessEntry(run, i);
+            }
+            if (!batch) {
+                break;
             }
         }
-        if (!batch) {
-            break;
-        }
+        DoOnOverallProgress(100, kExtract, TZipProgressPhase::ppEnd, run.cancel);
+        run.batch.aborted = stop || run.cancel;
     }
-    FLastBatch.aborted = stop;
-    DoOnOverallProgress(100, kExtract, TZipProgressPhase::ppEnd, FProgressCancel);
-    if (FProgressCancel) {
-        FLastBatch.aborted = true;
+    FLastBatch = run.batch;
+    FLastSkipped = run.skipFile;
+    FLastCancelled = run.cancel;
+}
+
+bool TZipBaseArchiver::ProcessEntry(ZipRun& run, std::size_t index) {
+    TDirItem& entry = FDMHandle->CDir[index];
+    entry.Operation = kExtract;
+    const std::wstring name = WithBackslashes(entry.Name);
+    while (true) {
+        try {
+            bool confirm = true;
+            DoOnConfirmProcessFile(name, kExtract, confirm);
+            if (!confirm) {
+                ++run.batch.skipped;
+                return true;
+            }
+            const std::wstring destDir = DestinationFolder();
+            DoOnFileProgress(name, 0, kExtract, TZipProgressPhase::ppStart, run.cancel);
+            if (run.cancel) {
+                return false;
+            }
+            const EntryOutcome outcome = ExtractTaggedFile(run, index, name, destDir);
+            DoOnFileProgress(name, 100, kExtract, TZipProgressPhase::ppEnd, run.cancel);
+            if (run.cancel) {
+                return false;
+            }
+            ++run.processedFileNo;
+            ++(outcome == EntryOutcome::written   ? run.batch.extracted
+               : outcome == EntryOutcome::skipped ? run.batch.skipped
+                                                  : run.batch.failed);
+            return true;
+        } catch (const EZipException& error) {
+            TZipAction action = TZipAction::fxaIgnore;
+            DoOnProcessFileFailure(name, kExtract, error.NativeError(), error.ErrorCode(),
+                                   text::Utf8ToWide(error.what()), action);
+            if (action != TZipAction::fxaRetry) {
+                ++run.batch.failed;
+                return action != TZipAction::fxaAbort;
+            }
+        }
     }
 }
 
-TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(std::size_t index,
+std::wstring TZipBaseArchiver::DestinationFolder() {
+    if (FCurrentDir.empty()) {
+        FCurrentDir = fs::CurrentFolder();
+    }
+    return fs::WithTrailingSeparator(BaseDir.empty() ? FCurrentDir : BaseDir);
+}
+
+TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(ZipRun& run, std::size_t index,
                                                                    std::wstring name,
                                                                    const std::wstring& destDir) {
     const TDirItem& entry = FDMHandle->CDir[index];
@@ -197,8 +177,8 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(std::size_t i
     DoOnExtractFile(name, attributes, entry.Comment);
     name = WithBackslashes(std::move(name));
     // Nothing is ever written outside the base folder, whatever the archive or the
-    // handler names.
-    if (EscapesBaseFolder(name)) {
+    // handler names, nor under a name Windows would change.
+    if (IsUnplaceable(name)) {
         throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(name)});
     }
     std::wstring relative = PlatformRelativePath(name);
@@ -211,9 +191,13 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(std::size_t i
         }
     }
     if (IsFolderEntry(entry)) {
+        // An entry with data is never a folder: taking it for one would lose its data
+        // and count it as extracted.
+        if (entry.UncompressedSize() != 0) {
+            throw EZipException(native::kDecodeFailed, Name);
+        }
         return EntryOutcome::written;
     }
-
     std::wstring target = destDir + relative;
     const bool exists = fs::FileExists(target);
     if (exists && !Options.ReplaceReadOnly) {
@@ -229,25 +213,33 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(std::size_t i
         fs::SetAttributes(target, 0);
         fs::RemoveFile(target);
     }
+    return WriteEntryFile(run, index, target, attributes);
+}
+
+// Decodes the entry into a new file with the entry's time and attributes; a failed,
+// skipped or cancelled decode leaves no file behind.
+TZipBaseArchiver::EntryOutcome TZipBaseArchiver::WriteEntryFile(ZipRun& run, std::size_t index,
+                                                                const std::wstring& target,
+                                                                std::uint32_t attributes) {
+    const TDirItem& entry = FDMHandle->CDir[index];
     std::optional<fs::OutputFile> file = fs::OutputFile::Create(target);
     if (!file) {
         throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(target)});
     }
-
     std::exception_ptr failure;
     bool verified = false;
     try {
         FileOutput output(*file);
-        verified = ExtractItem(index, output);
+        verified = run.Extract(index, output);
     } catch (...) {
         failure = std::current_exception();
     }
     file->SetLastWriteDosDateTime(entry.CentralDir.lastModDate, entry.CentralDir.lastModTime);
-    if (Options.FlushBuffers && FolderIsOnRemovableDrive(target)) {
+    if (Options.FlushBuffers && run.FolderIsOnRemovableDrive(target)) {
         file->Flush();
     }
     file->Close();
-    const bool discard = FSkipFile || FProgressCancel || failure;
+    const bool discard = run.skipFile || run.cancel || failure;
     if (discard) {
         fs::SetAttributes(target, 0);
         fs::RemoveFile(target);
@@ -261,15 +253,6 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(std::size_t i
         return EntryOutcome::skipped;
     }
     return verified ? EntryOutcome::written : EntryOutcome::keptCorrupt;
-}
-
-bool TZipBaseArchiver::FolderIsOnRemovableDrive(const std::wstring& target) {
-    const std::wstring_view folder = fs::FolderPart(target);
-    if (FProbedFolder.empty() || folder != FProbedFolder) {
-        FProbedFolder = folder;
-        FProbedFolderRemovable = fs::IsOnRemovableDrive(target);
-    }
-    return FProbedFolderRemovable;
 }
 
 bool TZipBaseArchiver::OverwriteConfirmed(const TDirItem& entry, std::wstring& target) {

@@ -76,11 +76,12 @@ bool IsInternalFileMatchMask(std::wstring_view name, std::wstring_view mask) {
     if (!trailingDot) {
         return true;
     }
-    // Only names without an extension: no dot after the last separator.
+    // Only names without an extension: the text from the last dot after the last
+    // separator is nothing but that dot, or there is no such dot.
     const auto lastSeparator = name.find_last_of(L"\\/");
     const auto nameStart = lastSeparator == std::wstring_view::npos ? 0 : lastSeparator + 1;
-    const auto dot = name.find(L'.', nameStart);
-    return dot == std::wstring_view::npos || name.substr(dot) == L".";
+    const auto dot = name.rfind(L'.');
+    return dot == std::wstring_view::npos || dot < nameStart || name.substr(dot) == L".";
 }
 
 } // namespace ludrin::zip

@@ -2,6 +2,7 @@
 
 #include "platform/text/ascii_case.hpp"
 
+#include <algorithm>
 #include <functional>
 
 namespace ludrin::zip {
@@ -62,21 +63,25 @@ std::int64_t TZipHashedStringList::IndexOf(std::wstring_view name) const {
     }
     const std::wstring lowered = text::AsciiLowered(name);
     const std::size_t hash = HashOf(lowered);
-    std::int64_t first = -1;
     for (std::size_t slot = Slot(hash); slots_[slot] != kEmpty; slot = Slot(slot + 1)) {
         const std::uint32_t index = slots_[slot];
-        if (hashes_[index] == hash && names_[index] == lowered &&
-            (first < 0 || index < static_cast<std::uint64_t>(first))) {
-            first = index;
+        if (hashes_[index] == hash && names_[index] == lowered) {
+            return index;
         }
     }
-    return first;
+    return -1;
 }
 
 void TZipHashedStringList::Insert(std::uint32_t index) {
+    // Each name has one slot, holding its first entry: equal names would otherwise pile
+    // into one probe chain, and every insert and lookup would walk all of them.
     std::size_t slot = Slot(hashes_[index]);
-    while (slots_[slot] != kEmpty) {
-        slot = Slot(slot + 1);
+    for (; slots_[slot] != kEmpty; slot = Slot(slot + 1)) {
+        const std::uint32_t other = slots_[slot];
+        if (hashes_[other] == hashes_[index] && names_[other] == names_[index]) {
+            slots_[slot] = std::min(other, index);
+            return;
+        }
     }
     slots_[slot] = index;
 }

@@ -4,9 +4,11 @@
 #include "platform/fs/archive_file.hpp"
 #include "platform/fs/fs.hpp"
 #include "platform/text/ascii_case.hpp"
+#include "platform/text/code_pages.hpp"
 #include "platform/text/utf.hpp"
 #include "zip/zip_directory.hpp"
 #include "zip/zip_error.hpp"
+#include "zip/zip_run.hpp"
 #include "zip/zip_stream.hpp"
 #include "zip/zip_target_path.hpp"
 
@@ -101,64 +103,29 @@ void TZipBaseArchiver::InternalOpenArchive() {
 void TZipBaseArchiver::CloseArchive() {
     // Nothing is ever written: a pure reader has no pending modifications to complete.
     FActive = false;
-    FCurrentItem = nullptr;
     FDMHandle.reset();
     FCompressedStream.reset();
 }
 
 ZipDecodeResult TZipBaseArchiver::DecodeItem(std::size_t index, ZipOutput& out) {
-    if (!FActive || index >= FDMHandle->CDir.Count()) {
-        throw EZipException(native::kEntryIndexOutOfBounds, Name);
-    }
-    const TDirItem& item = FDMHandle->CDir[index];
-    FCurrentItem = &item;
-    FSkipFile = false;
-    FProgress = 0;
-    struct Reset {
-        const TDirItem*& item;
-        ~Reset() { item = nullptr; }
-    } reset{FCurrentItem};
-    return InternalDecompressFile(*FDMHandle, item, out, *this);
+    ZipRun run(*this, false);
+    const ZipDecodeResult result = run.Decode(index, out);
+    FLastSkipped = run.skipFile;
+    FLastCancelled = run.cancel;
+    return result;
 }
 
 bool TZipBaseArchiver::ExtractItem(std::size_t index, ZipOutput& out) {
-    const ZipDecodeResult result = DecodeItem(index, out);
-    if (!result.ok && !FProgressCancel && !ExtractCorruptedFiles && !FSkipFile) {
-        throw EZipException(native::kDecodeFailed, Name);
-    }
-    return result.ok;
-}
-
-bool TZipBaseArchiver::Progress(std::int64_t progress) {
-    FProgress = progress;
-    if (FProgressEnabled && FCurrentItem != nullptr) {
-        const double max = static_cast<double>(FProgressMax);
-        const double fileShare = static_cast<double>(FProgress) / max;
-        const double count = FProcessedFileCount > 0 ? FProcessedFileCount : 1;
-        DoOnFileProgress(WithBackslashes(FCurrentItem->Name), fileShare * 100,
-                         FCurrentItem->Operation, TZipProgressPhase::ppProcess, FProgressCancel);
-        DoOnOverallProgress((fileShare + FProcessedFileNo) / count * 100, FCurrentItem->Operation,
-                            TZipProgressPhase::ppProcess, FProgressCancel);
-    }
-    return FProgressCancel;
-}
-
-bool TZipBaseArchiver::AskPassword(const std::wstring& storedName) {
-    std::string newPassword = FPassword;
-    bool skip = false;
-    DoOnPassword(storedName, newPassword, skip);
-    FPassword = newPassword;
-    FSkipFile = skip;
-    return skip;
-}
-
-bool TZipBaseArchiver::DiskFull() {
-    bool cancel = false;
-    DoOnDiskFull(0, FileName, cancel);
-    if (cancel) {
-        FProgressCancel = true;
-    }
-    return cancel;
+    ZipRun run(*this, false);
+    struct Record {
+        TZipBaseArchiver& owner;
+        const ZipRun& run;
+        ~Record() {
+            owner.FLastSkipped = run.skipFile;
+            owner.FLastCancelled = run.cancel;
+        }
+    } record{*this, run};
+    return run.Extract(index, out);
 }
 
 void TZipBaseArchiver::DoOnOverallProgress(double progress, TZipProcessOperation operation,
@@ -183,7 +150,7 @@ void TZipBaseArchiver::DoOnPassword(const std::wstring& fileName, std::string& n
         return;
     }
     if (const auto typed = dialogs::AskPassword(DialogOwner, fileName)) {
-        newPassword = text::WideToUtf8(*typed);
+        newPassword = text::WideToAnsi(*typed);
         skipFile = false;
     } else {
         skipFile = true;

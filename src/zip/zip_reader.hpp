@@ -2,6 +2,14 @@
 // The archive component: opens an archive file, holds its loaded directory, and decodes
 // entries with progress, password and disk-full events. Extraction below a base folder
 // builds on this class.
+//
+// Where each part lives:
+//   zip_reader.cpp          opening, closing, single decodes, the decoder's events
+//   zip_run.hpp/.cpp        ZipRun: the state of one batch or one decode
+//   zip_extract.cpp         ExtractFiles: selection, the batch loop, writing one entry
+//   zip_find.cpp            FindFirst / FindNext and the selection rules
+//   zip_event_dispatch.cpp  the extraction events and their default answers
+// The component itself keeps only its settings, the loaded directory and its events.
 
 #include "zip/zip_decoder.hpp"
 #include "zip/zip_dir_manager.hpp"
@@ -22,10 +30,10 @@ class ZipStream;
 inline constexpr std::uint16_t kOpenModeReadDenyWrite = 0x0020;
 inline constexpr std::uint16_t kOpenModeCreate = 0xFF00;
 
-class TZipBaseArchiver : protected ZipDecodeHooks {
+class TZipBaseArchiver {
 public:
     TZipBaseArchiver();
-    ~TZipBaseArchiver() override;
+    virtual ~TZipBaseArchiver();
     TZipBaseArchiver(const TZipBaseArchiver&) = delete;
     TZipBaseArchiver& operator=(const TZipBaseArchiver&) = delete;
 
@@ -123,14 +131,11 @@ protected:
     virtual void DoOnExtractFile(std::wstring& fileName, std::uint32_t& fileAttr,
                                  const std::string& comment);
 
-    // ZipDecodeHooks
-    void SetProgressMax(std::int64_t progressMax) override { FProgressMax = progressMax; }
-    bool Progress(std::int64_t progress) override;
-    bool Cancelled() const override { return FProgressCancel; }
-    const std::string& Password() const override { return FPassword; }
-    bool SuppressPasswordEvent() const override { return FSuppressPasswordEvent; }
-    bool AskPassword(const std::wstring& storedName) override;
-    bool DiskFull() override;
+    // One batch or one decode (zip_run.hpp).
+    class ZipRun;
+    // What the last decode or batch ended with, for inspection: no later run reads it.
+    bool FLastSkipped = false;
+    bool FLastCancelled = false;
 
     bool isZIPFormat = false;
     bool IsCustomStream = false;
@@ -138,16 +143,6 @@ protected:
     std::int32_t FUpdateCount = 0;
     std::string FPassword;
     bool FSuppressPasswordEvent = false;
-
-    // Progress of the operation under way.
-    std::int64_t FProgress = 0;
-    std::int64_t FProgressMax = 0;
-    std::int32_t FProcessedFileNo = 0;
-    std::int32_t FProcessedFileCount = 0;
-    bool FProgressCancel = false;
-    bool FProgressEnabled = false;
-    bool FSkipFile = false;
-    const TDirItem* FCurrentItem = nullptr;
 
 private:
     void InternalOpenArchive();
@@ -157,19 +152,20 @@ private:
     void TagMatches(const std::wstring& fileMask, std::uint32_t searchAttr,
                     const std::wstring& exclusionMask, bool useProperties);
     void ProcessTaggedFiles(bool batch, std::size_t singleIndex);
+    // One entry of a batch with its failure handler: false when the batch must stop.
+    bool ProcessEntry(ZipRun& run, std::size_t index);
     enum class EntryOutcome { written, skipped, keptCorrupt };
-    EntryOutcome ExtractTaggedFile(std::size_t index, std::wstring name,
+    EntryOutcome ExtractTaggedFile(ZipRun& run, std::size_t index, std::wstring name,
                                    const std::wstring& destDir);
+    EntryOutcome WriteEntryFile(ZipRun& run, std::size_t index, const std::wstring& target,
+                                std::uint32_t attributes);
     // The overwrite rule for an existing target; the prompt may change the target.
     bool OverwriteConfirmed(const TDirItem& entry, std::wstring& target);
-    // Whether a target's folder lies on a removable drive, asked once per folder: the
-    // platform's answer costs a device probe, and a batch writes many files per folder.
-    bool FolderIsOnRemovableDrive(const std::wstring& target);
+    // Where entries land: BaseDir, or the working folder captured at the first extraction.
+    std::wstring DestinationFolder();
 
     std::wstring FCurrentDir;
     ZipBatchResult FLastBatch;
-    std::wstring FProbedFolder;
-    bool FProbedFolderRemovable = false;
 
     bool FActive = false;
     std::uint16_t FFileOpenMode = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/fs/path_separator.hpp"
 #include "platform/text/ascii_case.hpp"
+#include "zip/windows_names.hpp"
 
 #include <algorithm>
 
@@ -41,8 +42,8 @@ bool IsFolderEntry(const TDirItem& entry) {
            (!entry.Name.empty() && entry.Name.back() == L'/');
 }
 
-bool EscapesBaseFolder(std::wstring_view name) {
-    if (name.find(L':') != std::wstring_view::npos ||
+bool IsUnplaceable(std::wstring_view name) {
+    if (!IsPlaceableOnWindows(name) || name.find(L':') != std::wstring_view::npos ||
         name.find(L"\\\\") != std::wstring_view::npos ||
         (!name.empty() && (name.front() == L'\\' || name.front() == L'/'))) {
         return true;

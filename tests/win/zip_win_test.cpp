@@ -4,6 +4,7 @@
 
 #include "platform/fs/archive_file.hpp"
 #include "support/temp_dir.hpp"
+#include "support/test_arguments.hpp"
 #include "support/zip_writer.hpp"
 #include "zip/zip_reader.hpp"
 
@@ -140,6 +141,50 @@ TEST(ZipWin, EntriesDecodeFromTheWindowsFile) {
     MemoryZipOutput out;
     EXPECT_TRUE(reader.ExtractItem(0, out));
     EXPECT_TRUE(std::string(out.data.begin(), out.data.end()) == big);
+}
+
+// A command-line tool never asks: the Windows ludrin-pack meets an encrypted entry and ends
+// with the answer of a build without a user interface, where the reader's default would
+// open a password box and wait for ever.
+TEST(ZipWin, LudrinPackNeverAsksForAPassword) {
+    const std::wstring pack = ludrin::testing::Argument(L"pack");
+    if (pack.empty()) {
+        GTEST_SKIP() << "no --pack=ludrin-pack.exe given";
+    }
+    TempDir temp;
+    ZipEntrySpec locked = Entry("locked.dll", "secret");
+    locked.password = "pw";
+    WriteFile(temp / "locked.zip", Archive({locked}));
+    const std::wstring output = Wide(temp / "output.txt");
+    for (const std::wstring command : {L"list-zip --test", L"check-zip"}) {
+        std::wstring line =
+            L"\"" + pack + L"\" " + command + L" \"" + Wide(temp / "locked.zip") + L"\"";
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        const HANDLE out = CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                       CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(out, INVALID_HANDLE_VALUE);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = out;
+        startup.hStdError = out;
+        PROCESS_INFORMATION process{};
+        ASSERT_TRUE(CreateProcessW(pack.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                   nullptr, &startup, &process));
+        CloseHandle(out);
+        const DWORD waited = WaitForSingleObject(process.hProcess, 30000);
+        if (waited != WAIT_OBJECT_0) {
+            TerminateProcess(process.hProcess, 99);
+        }
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        EXPECT_EQ(waited, WAIT_OBJECT_0) << "still waiting after 30 s";
+        EXPECT_EQ(code, 1u);
+        const std::string said = ludrin::testing::ReadFile(temp / "output.txt");
+        EXPECT_NE(said.find("password locked.dll -> cancel"), std::string::npos) << said;
+    }
 }
 
 } // namespace

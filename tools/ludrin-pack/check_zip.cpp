@@ -9,6 +9,9 @@
 #include "platform/fs/path_separator.hpp"
 #include "printable_name.hpp"
 #include "temp_folder.hpp"
+#include "unattended_reader.hpp"
+#include "zip/installer_reading.hpp"
+#include "zip/windows_names.hpp"
 #include "zip/zip_reader.hpp"
 #include "zip/zip_target_path.hpp"
 
@@ -40,57 +43,33 @@ std::string Number(double value) {
 }
 
 // The installer's reader with every event printed and the non-interactive answers.
-class CheckingReader final : public zip::TZipReader {
+class CheckingReader final : public UnattendedReader {
 public:
-    explicit CheckingReader(std::ostream& out) : out_(out) { Name = "Archiver"; }
-
-    std::vector<std::string> failures;
+    explicit CheckingReader(std::ostream& out) : UnattendedReader(out) {}
 
 protected:
     void DoOnOverallProgress(double progress, zip::TZipProcessOperation operation,
                              zip::TZipProgressPhase phase, bool& cancel) override {
-        out_ << "overall " << Number(progress) << ' ' << Phase(phase) << '\n';
+        notices_ << "overall " << Number(progress) << ' ' << Phase(phase) << '\n';
         TZipReader::DoOnOverallProgress(progress, operation, phase, cancel);
     }
     void DoOnFileProgress(const std::wstring& fileName, double progress,
                           zip::TZipProcessOperation operation, zip::TZipProgressPhase phase,
                           bool& cancel) override {
-        out_ << "file " << PrintableName(fileName) << ' ' << Number(progress) << ' ' << Phase(phase)
-             << '\n';
+        notices_ << "file " << PrintableName(fileName) << ' ' << Number(progress) << ' '
+                 << Phase(phase) << '\n';
         TZipReader::DoOnFileProgress(fileName, progress, operation, phase, cancel);
     }
     void DoOnConfirmProcessFile(const std::wstring& fileName, zip::TZipProcessOperation,
                                 bool&) override {
-        out_ << "confirm " << PrintableName(fileName) << '\n';
+        notices_ << "confirm " << PrintableName(fileName) << '\n';
     }
     void DoOnExtractFile(std::wstring& fileName, std::uint32_t& fileAttr,
                          const std::string&) override {
         char attr[16];
         std::snprintf(attr, sizeof attr, "%08x", fileAttr);
-        out_ << "extract " << PrintableName(fileName) << " attributes " << attr << '\n';
+        notices_ << "extract " << PrintableName(fileName) << " attributes " << attr << '\n';
     }
-    void DoOnConfirmOverwrite(const std::wstring& sourceFileName, std::wstring&,
-                              bool& confirm) override {
-        out_ << "overwrite " << PrintableName(sourceFileName) << " -> no\n";
-        confirm = false;
-    }
-    void DoOnPassword(const std::wstring& fileName, std::string&, bool& skipFile) override {
-        out_ << "password " << PrintableName(fileName) << " -> cancel\n";
-        skipFile = true;
-    }
-    void DoOnProcessFileFailure(const std::wstring& fileName, zip::TZipProcessOperation,
-                                std::int32_t nativeError, std::int32_t,
-                                const std::wstring& errorMessage,
-                                zip::TZipAction& action) override {
-        const std::string message = text::WideToUtf8(errorMessage);
-        out_ << "failure " << PrintableName(fileName) << " native " << nativeError << ": "
-             << message << " -> abort\n";
-        failures.push_back(PrintableName(fileName) + ": " + message);
-        action = zip::TZipAction::fxaAbort;
-    }
-
-private:
-    std::ostream& out_;
 };
 
 std::wstring WideOf(const std::filesystem::path& path) {
@@ -99,7 +78,10 @@ std::wstring WideOf(const std::filesystem::path& path) {
 }
 
 // Empty when the file on disk has the entry's size and CRC-32, else what differs.
-std::string VerifyFile(const std::wstring& path, const zip::TDirItem& entry) {
+// `buffer` is the run's one read buffer: a fresh one cleared for every file cost more than
+// reading small files.
+std::string VerifyFile(const std::wstring& path, const zip::TDirItem& entry,
+                       std::vector<std::uint8_t>& buffer) {
     if (!fs::FileExists(path)) {
         return "missing";
     }
@@ -109,7 +91,6 @@ std::string VerifyFile(const std::wstring& path, const zip::TDirItem& entry) {
             return "size " + std::to_string(file.Size()) + ", expected " +
                    std::to_string(entry.UncompressedSize());
         }
-        std::vector<std::uint8_t> buffer(1 << 20);
         uLong crc = crc32(0, nullptr, 0);
         for (std::uint64_t at = 0; at < file.Size();) {
             const auto piece = std::span<std::uint8_t>(buffer).first(
@@ -146,14 +127,14 @@ int CheckZip(const std::string& archive, const std::string& toDir, std::ostream&
     const std::wstring base = temporary ? WideOf(tempFolder) : text::Utf8ToWide(toDir);
 
     CheckingReader reader(out);
-    reader.FileName = text::Utf8ToWide(archive);
-    reader.OpenArchive(zip::kOpenModeReadDenyWrite);
+    zip::OpenAsInstaller(reader, text::Utf8ToWide(archive));
     reader.BaseDir = base;
-    reader.ExtractFiles(L"*.*", 10431, L"");
+    zip::ExtractAsInstaller(reader);
     const zip::ZipBatchResult batch = reader.LastBatch();
 
     std::uint64_t bytes = 0;
     std::size_t wrong = 0;
+    std::vector<std::uint8_t> buffer(1 << 20);
     const zip::TZipDirArray& dir = reader.DMHandle()->CDir;
     for (std::size_t i = 0; i < dir.Count() && batch.Complete(); ++i) {
         const zip::TDirItem& entry = dir[i];
@@ -162,7 +143,7 @@ int CheckZip(const std::string& archive, const std::string& toDir, std::ostream&
         const bool folder = zip::IsFolderEntry(entry);
         const std::string problem =
             folder ? (fs::DirectoryExists(path) ? std::string() : std::string("folder missing"))
-                   : VerifyFile(path, entry);
+                   : VerifyFile(path, entry, buffer);
         if (!problem.empty()) {
             ++wrong;
             out << "verify " << PrintableName(entry.Name) << ": " << problem << '\n';
@@ -176,8 +157,13 @@ int CheckZip(const std::string& archive, const std::string& toDir, std::ostream&
     for (const std::string& failure : reader.failures) {
         out << "failed: " << failure << '\n';
     }
+    // What this host wrote is not what Windows would write.
+    const auto windowsProblems = zip::WindowsNameProblems(dir);
+    for (const std::wstring& problem : windowsProblems) {
+        out << "windows: " << PrintableName(problem) << '\n';
+    }
     reader.CloseArchive();
-    if (!batch.Complete() || wrong > 0) {
+    if (!batch.Complete() || wrong > 0 || !windowsProblems.empty()) {
         err << "ludrin-pack: " << archive << ": not every entry was extracted and verified\n";
         return kExitFailed;
     }

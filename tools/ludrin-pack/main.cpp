@@ -1,6 +1,7 @@
 // ludrin-pack: builds the installer's form stream from the payload files, and lists,
 // extracts and verifies the payload of a form stream, a bare container or an installer.
 
+#include "command_line.hpp"
 #include "commands.hpp"
 #include "platform/text/utf.hpp"
 
@@ -39,6 +40,7 @@ constexpr const char* kUsage =
     "      size, SHA-256 and name, and the entry count and unpacked total of the ZIP\n"
     "      archive in slot 0; fails when fewer than six files are stored\n"
     "  ludrin-pack --help\n"
+    "options may come before, between or after the operands; -- ends them\n"
     "exit codes: 0 success, 1 bad input or failed check, 2 wrong usage\n";
 
 int Usage(const std::string& problem) {
@@ -56,30 +58,36 @@ int Run(const std::vector<std::string>& args) {
         std::cout << kUsage;
         return kExitOk;
     }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "build") {
         // SLOT0 is required: a form without files would build an installer with no payload.
-        if (args.size() < 4 || args[1] != "--out") {
+        const CommandLine line = SplitArguments(rest, {{}, {"--out"}});
+        if (line.Value("--out").empty() || line.operands.empty()) {
             return Usage("build needs --out FORM.bin followed by the slot files");
         }
-        return Build(args[2], {args.begin() + 3, args.end()}, std::cout);
+        return Build(line.Value("--out"), line.operands, std::cout);
     }
-    if (command == "list" && (args.size() == 2 || (args.size() == 3 && args[2] == "--sha256"))) {
-        return List(args[1], std::cout, args.size() == 3);
+    const CommandLine line = SplitArguments(rest, {{"--sha256", "--test"}, {"--to"}});
+    const std::size_t operands = line.operands.size();
+    const bool onlyFlag = line.values.empty() && line.flags.size() <= 1;
+    if (command == "list" && operands == 1 && onlyFlag && !line.Has("--test")) {
+        return List(line.operands[0], std::cout, line.Has("--sha256"));
     }
-    if (command == "report" && args.size() == 2) {
-        return Report(args[1], std::cout);
+    const bool bare = line.flags.empty() && line.values.empty();
+    if (command == "report" && operands == 1 && bare) {
+        return Report(line.operands[0], std::cout);
     }
-    if (command == "extract" && args.size() == 4) {
-        return ExtractSlot(args[1], args[2], args[3], std::cout);
+    if (command == "extract" && operands == 3 && bare) {
+        return ExtractSlot(line.operands[0], line.operands[1], line.operands[2], std::cout);
     }
-    if (command == "verify" && args.size() == 2) {
-        return Verify(args[1], std::cout);
+    if (command == "verify" && operands == 1 && bare) {
+        return Verify(line.operands[0], std::cout);
     }
-    if (command == "list-zip" && (args.size() == 2 || (args.size() == 3 && args[2] == "--test"))) {
-        return ListZip(args[1], args.size() == 3, std::cout, std::cerr);
+    if (command == "list-zip" && operands == 1 && onlyFlag && !line.Has("--sha256")) {
+        return ListZip(line.operands[0], line.Has("--test"), std::cout, std::cerr);
     }
-    if (command == "check-zip" && (args.size() == 2 || (args.size() == 4 && args[2] == "--to"))) {
-        return CheckZip(args[1], args.size() == 4 ? args[3] : std::string(), std::cout, std::cerr);
+    if (command == "check-zip" && operands == 1 && line.flags.empty()) {
+        return CheckZip(line.operands[0], line.Value("--to"), std::cout, std::cerr);
     }
     if (command == "list" || command == "extract" || command == "verify" || command == "list-zip" ||
         command == "check-zip" || command == "report") {

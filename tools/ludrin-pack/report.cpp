@@ -9,11 +9,14 @@
 #include "printable_name.hpp"
 #include "stored_digest.hpp"
 #include "temp_folder.hpp"
+#include "unattended_reader.hpp"
 #include "version_resource.hpp"
+#include "zip/installer_reading.hpp"
 #include "zip/zip_reader.hpp"
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -57,11 +60,10 @@ ZipSummary SummariseZip(const store::RecordView& record, bool packed) {
             throw std::runtime_error("cannot write a copy of stored file 0 to " + file.string());
         }
     }
-    zip::TZipReader reader;
-    reader.Name = "Archiver";
+    std::ostringstream unasked; // opening asks nothing; were it to, nobody is asked
+    UnattendedReader reader(unasked);
     const std::u8string utf8 = file.u8string();
-    reader.FileName = text::Utf8ToWide(std::string(utf8.begin(), utf8.end()));
-    reader.OpenArchive(zip::kOpenModeReadDenyWrite);
+    zip::OpenAsInstaller(reader, text::Utf8ToWide(std::string(utf8.begin(), utf8.end())));
     ZipSummary summary;
     summary.entries = reader.Count();
     for (std::size_t i = 0; i < reader.Count(); ++i) {

@@ -4,6 +4,9 @@
 #include "commands.hpp"
 #include "platform/text/utf.hpp"
 #include "printable_name.hpp"
+#include "unattended_reader.hpp"
+#include "zip/installer_reading.hpp"
+#include "zip/windows_names.hpp"
 #include "zip/zip_error.hpp"
 #include "zip/zip_reader.hpp"
 
@@ -26,7 +29,7 @@ std::string Hex(std::uint32_t value, int digits) {
 }
 
 // "ok", or the message of the archive error that decoding the entry gives.
-std::string TestEntry(zip::TZipReader& reader, std::size_t index) {
+std::string TestEntry(UnattendedReader& reader, std::size_t index) {
     try {
         CountingOutput out;
         const zip::ZipDecodeResult result = reader.DecodeItem(index, out);
@@ -44,11 +47,9 @@ std::string TestEntry(zip::TZipReader& reader, std::size_t index) {
 } // namespace
 
 int ListZip(const std::string& archive, bool test, std::ostream& out, std::ostream& err) {
-    zip::TZipReader reader;
-    // The installer's instance and its settings.
-    reader.Name = "Archiver";
-    reader.FileName = text::Utf8ToWide(archive);
-    reader.OpenArchive(zip::kOpenModeReadDenyWrite);
+    // The installer's reader; what it would ask is answered, and said, on the error stream.
+    UnattendedReader reader(err, "ludrin-pack: ");
+    zip::OpenAsInstaller(reader, text::Utf8ToWide(archive));
     std::size_t failed = 0;
     for (std::size_t i = 0; i < reader.Count(); ++i) {
         const zip::TDirItem& item = (*reader.DMHandle()).CDir[i];
@@ -64,12 +65,17 @@ int ListZip(const std::string& archive, bool test, std::ostream& out, std::ostre
         out << '\n';
     }
     const std::size_t count = reader.Count();
+    const auto windowsProblems = zip::WindowsNameProblems(reader.DMHandle()->CDir);
     reader.CloseArchive();
+    if (test) {
+        for (const std::wstring& problem : windowsProblems) {
+            err << "ludrin-pack: windows: " << PrintableName(problem) << '\n';
+        }
+    }
     if (failed > 0) {
         err << "ludrin-pack: " << failed << " of " << count << " entries failed\n";
-        return kExitFailed;
     }
-    return kExitOk;
+    return failed > 0 || (test && !windowsProblems.empty()) ? kExitFailed : kExitOk;
 }
 
 } // namespace ludrin::pack

@@ -88,6 +88,9 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         if (state->hasPassword) {
             const HWND edit = GetDlgItem(dialog, kPasswordId);
             SendMessageW(edit, EM_LIMITTEXT, kPasswordMaxLength, 0);
+            // A star for each typed character, as the reader's dialog has always shown,
+            // not the theme's bullet.
+            SendMessageW(edit, EM_SETPASSWORDCHAR, L'*', 0);
             SetFocus(edit);
             return FALSE;
         }

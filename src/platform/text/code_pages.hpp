@@ -15,4 +15,8 @@ std::string ConvertOemToAnsi(std::string_view oem);
 // Bytes of the ANSI code page as wide text.
 std::wstring AnsiToWide(std::string_view ansi);
 
+// Wide text as bytes of the ANSI code page (a typed password: the archive's keys were made
+// from these bytes); a character that the code page lacks becomes '?'.
+std::string WideToAnsi(std::wstring_view wide);
+
 } // namespace ludrin::text

@@ -83,4 +83,13 @@ std::wstring AnsiToWide(std::string_view ansi) {
     return out;
 }
 
+std::string WideToAnsi(std::wstring_view wide) {
+    std::string out;
+    out.reserve(wide.size());
+    for (const wchar_t c : wide) {
+        out += ToAnsi(static_cast<char32_t>(c));
+    }
+    return out;
+}
+
 } // namespace ludrin::text

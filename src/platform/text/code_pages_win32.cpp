@@ -25,7 +25,14 @@ std::wstring ToWide(UINT codePage, std::string_view bytes) {
 } // namespace
 
 std::string ConvertOemToAnsi(std::string_view oem) {
-    const std::wstring wide = ToWide(CP_OEMCP, UpToZero(oem));
+    return WideToAnsi(ToWide(CP_OEMCP, UpToZero(oem)));
+}
+
+std::wstring AnsiToWide(std::string_view ansi) {
+    return ToWide(CP_ACP, UpToZero(ansi));
+}
+
+std::string WideToAnsi(std::wstring_view wide) {
     if (wide.empty()) {
         return {};
     }
@@ -37,10 +44,6 @@ std::string ConvertOemToAnsi(std::string_view oem) {
         WideCharToMultiByte(CP_ACP, 0, wide.data(), length, out.data(), count, nullptr, nullptr);
     }
     return out;
-}
-
-std::wstring AnsiToWide(std::string_view ansi) {
-    return ToWide(CP_ACP, UpToZero(ansi));
 }
 
 } // namespace ludrin::text

@@ -56,6 +56,45 @@ TEST_F(CheckZip, PrintsEveryEventAndASummaryAndExtractsIntoTheGivenFolder) {
     EXPECT_EQ(ReadFile(temp / "out/brvdll/a.dll"), "abc");
 }
 
+// Archives that this host extracts but Windows would refuse or merge: both checks name the
+// entries and fail.
+TEST_F(CheckZip, NamesThatWindowsRefusesOrMergesFailBothChecks) {
+    struct Case {
+        const char* what;
+        std::vector<ZipEntrySpec> entries;
+        std::string named;
+    };
+    const std::vector<Case> cases{
+        {"trailing dot", {MakeEntry("x.dll", "a"), MakeEntry("x.dll.", "b")}, "x.dll."},
+        {"reserved character", {MakeEntry("a|b.dll", "a")}, "a|b.dll"},
+        {"equal after case folding",
+         {MakeEntry("lib/Codec.dll", "a"), MakeEntry("LIB/codec.DLL", "b")},
+         "LIB/codec.DLL"},
+        {"equal after folding accents",
+         {MakeEntry("\xC3\xA8.dll", "a"), MakeEntry("\xC3\x88.dll", "b")},
+         "\xC3\x88.dll"},
+    };
+    for (const Case& c : cases) {
+        std::vector<ZipEntrySpec> entries = c.entries;
+        for (ZipEntrySpec& entry : entries) {
+            entry.flags = 0x800;
+        }
+        const std::string archive = Archive(entries);
+        const ToolRun check = RunPack({"check-zip", archive}, temp.Path());
+        EXPECT_EQ(check.code, 1) << c.what;
+        EXPECT_NE(check.out.find("windows: " + c.named + ":"), std::string::npos) << c.what << "\n"
+                                                                                  << check.out;
+        const ToolRun list = RunPack({"list-zip", archive, "--test"}, temp.Path());
+        EXPECT_EQ(list.code, 1) << c.what;
+        EXPECT_NE(list.err.find("windows: " + c.named + ":"), std::string::npos) << c.what << "\n"
+                                                                                 << list.err;
+    }
+    // An ordinary archive passes both.
+    const std::string plain = Archive({MakeEntry("lib/a.dll", "a"), MakeEntry("lib/b.dll", "b")});
+    EXPECT_EQ(RunPack({"check-zip", plain}, temp.Path()).code, 0);
+    EXPECT_EQ(RunPack({"list-zip", plain, "--test"}, temp.Path()).code, 0);
+}
+
 TEST_F(CheckZip, ADamagedEntryAbortsLikeTheInstallerWithoutAUserInterface) {
     ZipEntrySpec bad = MakeEntry("bad.dll", TextBytes(5000, 1));
     bad.crc = 0x1234;

@@ -143,6 +143,32 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(batch.extracted, 0u);
                         EXPECT_FALSE(std::filesystem::exists(base / "huge.bin")); // no partial file
                     }},
+        HostileCase{"file_with_data_marked_as_a_folder",
+                    [] {
+                        ZipEntrySpec hidden = MakeEntry("x.dll", TextBytes(5000, 3));
+                        hidden.externalAttr = 0x10;
+                        return Entries({hidden, MakeEntry("y.dll", "y")});
+                    },
+                    5000,
+                    [](const auto& base, const ZipBatchResult& batch) {
+                        // Its data would be lost with success: it is damage, not a folder.
+                        EXPECT_EQ(batch.failed, 1u);
+                        EXPECT_EQ(batch.extracted, 1u);
+                        EXPECT_EQ(Tree(base), std::vector<std::string>{"y.dll"});
+                    }},
+        HostileCase{"names_against_windows_rules",
+                    [] {
+                        return Entries({MakeEntry("x.dll.", "dot"), MakeEntry("x.dll ", "blank"),
+                                        MakeEntry("a<b.txt", "lt"), MakeEntry("q?.txt", "q"),
+                                        MakeEntry("tab\tname", "tab"), MakeEntry("x.dll", "ok")});
+                    },
+                    5,
+                    [](const auto& base, const ZipBatchResult& batch) {
+                        // Refused on every host alike: "x.dll." would replace "x.dll".
+                        EXPECT_EQ(batch.failed, 5u);
+                        EXPECT_EQ(Tree(base), std::vector<std::string>{"x.dll"});
+                        EXPECT_EQ(ludrin::testing::ReadFile(base / "x.dll"), "ok");
+                    }},
         HostileCase{"deep_nesting",
                     [] { return Entries({MakeEntry(Repeat("d/", 120) + "deep.txt", "deep")}); }, 4,
                     nullptr},

@@ -192,6 +192,45 @@ TEST(ZipDirectory, DamagedOrMissingDirectoryIsRebuiltFromLocalHeaders) {
     }
 }
 
+// A directory that disagrees with itself is damage, never a shorter or longer listing: the
+// entries are rebuilt from their local headers, as peers list them.
+TEST(ZipDirectory, DirectoryThatLiesAboutItselfIsRebuilt) {
+    const std::string whole = WriteZip(ThreeEntries());
+    const std::size_t end = whole.size() - 22;
+    const std::size_t dirStart = end - (46 * 3 + 4 + 9 + 9);
+    auto withCount = [&](std::uint16_t count) {
+        std::string bytes = whole;
+        bytes.replace(end + 8, 4, Le16(count) + Le16(count));
+        return bytes;
+    };
+    auto withSize = [&](std::uint32_t size) {
+        std::string bytes = whole;
+        bytes.replace(end + 12, 4, Le32(size));
+        bytes.replace(end + 16, 4, Le32(static_cast<std::uint32_t>(end - size)));
+        return bytes;
+    };
+    std::string badSignature = whole;
+    badSignature[dirStart + 46 + 4] = 'X'; // the second central header's signature
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    const std::vector<Case> cases{
+        {"two of three counted", withCount(2)},
+        {"none of three counted", withCount(0)},
+        {"one more than there are", withCount(4)},
+        {"a header without its signature", badSignature},
+        {"directory size larger than its headers", withSize(46 * 3 + 4 + 9 + 9 + 4)},
+    };
+    for (const Case& c : cases) {
+        const auto archive = Load(c.bytes);
+        EXPECT_EQ(Names(archive->dm), kThreeNames) << c.what;
+        // Rebuilt: the directory is taken to begin where the file ends.
+        EXPECT_EQ(archive->dm.CentralDirOffset, static_cast<std::int64_t>(c.bytes.size()))
+            << c.what;
+    }
+}
+
 TEST(ZipDirectory, TruncatedEntryWithoutItsDescriptorKeepsTheLocalSizesAndFails) {
     ZipArchiveSpec spec;
     spec.entries = {MakeEntry("a.txt", "hello"), MakeEntry("b.txt", std::string(4000, 'b'))};
@@ -352,6 +391,58 @@ TEST(ZipDirectory, NameIndexStaysExactOverManyEntriesAndRenames) {
         FAIL();
     } catch (const EZipException& e) {
         EXPECT_EQ(e.NativeError(), 59);
+    }
+}
+
+// Equal names share one place in the index: 50,000 of them load in linear time and the
+// first keeps answering, also after it is renamed.
+TEST(ZipDirectory, NameIndexWithManyEqualNames) {
+    TZipDirArray dir;
+    for (int i = 0; i < 50000; ++i) {
+        TDirItem item;
+        item.Name = (i % 2 == 0) ? L"same.dll" : L"SAME.DLL";
+        dir.Add(item);
+    }
+    EXPECT_EQ(dir.FileExists(L"Same.dll"), 0);
+    dir.SetItemName(0, L"first");
+    EXPECT_EQ(dir.FileExists(L"same.dll"), 1);
+    EXPECT_EQ(dir.FileExists(L"first"), 0);
+}
+
+// A stream that counts what is read from it, to hold the rebuild's reads to the file's size.
+class CountingStream final : public ZipStream {
+public:
+    explicit CountingStream(std::span<const std::uint8_t> bytes) : inner_(bytes) {}
+    std::uint64_t Size() const override { return inner_.Size(); }
+    void ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+        read += out.size();
+        inner_.ReadAt(offset, out);
+    }
+    mutable std::uint64_t read = 0;
+
+private:
+    MemoryZipStream inner_;
+};
+
+// Local headers that announce data descriptors, none of which follows, with no directory:
+// every header used to start a scan to the end of the file.
+TEST(ZipDirectory, RebuildReadsTheFileAFewTimesAtMost) {
+    for (const int count : {500, 2000}) {
+        ZipArchiveSpec spec;
+        for (int i = 0; i < count; ++i) {
+            ZipEntrySpec entry = MakeEntry("e" + std::to_string(i), "", 0);
+            entry.dataDescriptor = true;
+            entry.descriptorSignature = false;
+            spec.entries.push_back(entry);
+        }
+        const std::string whole = WriteZip(spec);
+        const std::string cut = whole.substr(0, whole.find("PK\x01\x02"));
+        const std::vector<std::uint8_t> bytes(cut.begin(), cut.end());
+        CountingStream stream(bytes);
+        TZipDirManager dm(stream);
+        LoadDir(dm, {});
+        EXPECT_EQ(dm.CDir.Count(), static_cast<std::size_t>(count));
+        EXPECT_LE(stream.read, 8 * bytes.size() + 65536) << count << " entries";
     }
 }
 

@@ -85,6 +85,7 @@ TEST(ZipMask, DosMaskRules) {
         {L"noext", L"*.", true},
         {L"dir/noext", L"*.", true},
         {L"x.txt", L"*.", false},
+        {L"a.b..", L"*.", true},   // its extension is "." whichever trailing dot is dropped
         {L"file.", L"file", true}, // a trailing dot of the name is dropped
         {L"a.txt", L"?.txt", true},
         {L"ab.txt", L"?.txt", false},

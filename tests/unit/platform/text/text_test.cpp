@@ -1,4 +1,5 @@
 #include "platform/text/ascii_case.hpp"
+#include "platform/text/code_pages.hpp"
 #include "platform/text/comma_text.hpp"
 #include "platform/text/str_to_int.hpp"
 #include "platform/text/utf.hpp"
@@ -9,6 +10,13 @@
 
 namespace ludrin::text {
 namespace {
+
+// A typed password becomes the ANSI bytes the archive's keys were made from, not UTF-8.
+TEST(AnsiCodePage, TypedTextBecomesTheCodePagesBytes) {
+    EXPECT_EQ(WideToAnsi(L"p\u00E4ssw\u00F6rd\u20AC"), "p\xE4ssw\xF6rd\x80");
+    EXPECT_EQ(WideToAnsi(L"\u65E5"), "?"); // no such character in the code page
+    EXPECT_EQ(AnsiToWide(WideToAnsi(L"Funzionalit\u00E0")), L"Funzionalit\u00E0");
+}
 
 TEST(Utf8, ItalianAccentsAndAstralCharactersRoundTrip) {
     const std::string utf8 = "Funzionalit\xC3\xA0 \xC3\xA8 \xF0\x9F\x8E\xB5";

@@ -1,0 +1,71 @@
+#include "zip/zip_run.hpp"
+
+#include "platform/fs/fs.hpp"
+#include "platform/fs/path_separator.hpp"
+#include "zip/zip_error.hpp"
+#include "zip/zip_target_path.hpp"
+
+namespace ludrin::zip {
+
+ZipDecodeResult TZipBaseArchiver::ZipRun::Decode(std::size_t index, ZipOutput& out) {
+    if (!owner_.FActive || index >= owner_.FDMHandle->CDir.Count()) {
+        throw EZipException(native::kEntryIndexOutOfBounds, owner_.Name);
+    }
+    const TDirItem& item = owner_.FDMHandle->CDir[index];
+    currentItem_ = &item;
+    skipFile = false;
+    struct Reset {
+        const TDirItem*& item;
+        ~Reset() { item = nullptr; }
+    } reset{currentItem_};
+    return InternalDecompressFile(*owner_.FDMHandle, item, out, *this);
+}
+
+bool TZipBaseArchiver::ZipRun::Extract(std::size_t index, ZipOutput& out) {
+    const ZipDecodeResult result = Decode(index, out);
+    if (!result.ok && !cancel && !owner_.ExtractCorruptedFiles && !skipFile) {
+        throw EZipException(native::kDecodeFailed, owner_.Name);
+    }
+    return result.ok;
+}
+
+bool TZipBaseArchiver::ZipRun::Progress(std::int64_t progress) {
+    if (progressEnabled_ && currentItem_ != nullptr) {
+        const double fileShare = static_cast<double>(progress) / static_cast<double>(progressMax_);
+        const double count = processedFileCount_ > 0 ? processedFileCount_ : 1;
+        owner_.DoOnFileProgress(WithBackslashes(currentItem_->Name), fileShare * 100,
+                                currentItem_->Operation, TZipProgressPhase::ppProcess, cancel);
+        owner_.DoOnOverallProgress((fileShare + processedFileNo) / count * 100,
+                                   currentItem_->Operation, TZipProgressPhase::ppProcess, cancel);
+    }
+    return cancel;
+}
+
+bool TZipBaseArchiver::ZipRun::AskPassword(const std::wstring& storedName) {
+    std::string newPassword = owner_.FPassword;
+    bool skip = false;
+    owner_.DoOnPassword(storedName, newPassword, skip);
+    owner_.FPassword = newPassword;
+    skipFile = skip;
+    return skip;
+}
+
+bool TZipBaseArchiver::ZipRun::DiskFull() {
+    bool cancelled = false;
+    owner_.DoOnDiskFull(0, owner_.FileName, cancelled);
+    if (cancelled) {
+        cancel = true;
+    }
+    return cancelled;
+}
+
+bool TZipBaseArchiver::ZipRun::FolderIsOnRemovableDrive(const std::wstring& target) {
+    const std::wstring_view folder = fs::FolderPart(target);
+    if (probedFolder_.empty() || folder != probedFolder_) {
+        probedFolder_ = folder;
+        probedFolderRemovable_ = fs::IsOnRemovableDrive(target);
+    }
+    return probedFolderRemovable_;
+}
+
+} // namespace ludrin::zip

@@ -1,0 +1,51 @@
+#pragma once
+// One run of the archive component: a batch of extractions or a single decode. It holds
+// what lives only as long as the run (progress, counters, cancel and skip, the entry being
+// decoded, the probed folder, the batch's outcome) and answers the decoder's questions
+// through the component's events. Nothing of it survives into the next run.
+
+#include "zip/zip_decoder.hpp"
+#include "zip/zip_reader.hpp"
+
+namespace ludrin::zip {
+
+class TZipBaseArchiver::ZipRun final : public ZipDecodeHooks {
+public:
+    // A batch reports progress; a decode outside any batch does not.
+    ZipRun(TZipBaseArchiver& owner, bool progressEnabled, std::int32_t fileCount = 1)
+        : owner_(owner), progressEnabled_(progressEnabled), processedFileCount_(fileCount) {}
+
+    ZipDecodeResult Decode(std::size_t index, ZipOutput& out);
+    // Native 8 when decoding fails and neither a cancel, a skip nor ExtractCorruptedFiles
+    // excuses it; answers whether the entry was decoded and verified.
+    bool Extract(std::size_t index, ZipOutput& out);
+
+    // Whether a target's folder lies on a removable drive, asked once per folder: the
+    // platform's answer costs a device probe, and a batch writes many files per folder.
+    bool FolderIsOnRemovableDrive(const std::wstring& target);
+
+    bool cancel = false;
+    bool skipFile = false;
+    std::int32_t processedFileNo = 0;
+    ZipBatchResult batch;
+
+    // ZipDecodeHooks
+    void SetProgressMax(std::int64_t progressMax) override { progressMax_ = progressMax; }
+    bool Progress(std::int64_t progress) override;
+    bool Cancelled() const override { return cancel; }
+    const std::string& Password() const override { return owner_.FPassword; }
+    bool SuppressPasswordEvent() const override { return owner_.FSuppressPasswordEvent; }
+    bool AskPassword(const std::wstring& storedName) override;
+    bool DiskFull() override;
+
+private:
+    TZipBaseArchiver& owner_;
+    bool progressEnabled_;
+    std::int32_t processedFileCount_;
+    std::int64_t progressMax_ = 0;
+    const TDirItem* currentItem_ = nullptr;
+    std::wstring probedFolder_;
+    bool probedFolderRemovable_ = false;
+};
+
+} // namespace ludrin::zip
