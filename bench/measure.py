@@ -78,6 +78,10 @@ def startup(args) -> int:
         print(f"ratios: full/demo start-up {full[0] / demo[0]:.2f} (target <= 1.10), "
               f"demo/minimal {demo[0] / minimal[0]:.2f} (target <= 2), "
               f"full - demo memory {(full[1] - demo[1]) / 1024:.1f} MiB (target <= 16)")
+    if {"nsis", "demo", "minimal"} <= medians.keys():
+        nsis, demo, minimal = medians["nsis"], medians["demo"], medians["minimal"]
+        print(f"ratios: demo/minimal {demo[0] / minimal[0]:.2f} (target <= 2), "
+              f"nsis/minimal {nsis[0] / minimal[0]:.2f}, demo/nsis {demo[0] / nsis[0]:.2f}")
     return 0
 
 
@@ -93,6 +97,82 @@ def command(args) -> int:
         if os.waitstatus_to_exitcode(status) != 0:
             print(f"  {args.label}: exit status {os.waitstatus_to_exitcode(status)}", file=sys.stderr)
     print(f"{args.label:>34}: wall {summary(walls, 'ms', 1000)}  peak RSS {summary(peaks, 'MiB', 1 / 1024)}")
+    return 0
+
+
+class PeakWatcher:
+    """Reads VmHWM of the process running `name` every few milliseconds until stopped: the
+    figure a process had just before it ended is the last one read."""
+
+    def __init__(self, name: str):
+        import threading
+        self.name, self.peak, self.stop = name, 0, threading.Event()
+        self.thread = threading.Thread(target=self.run, daemon=True)
+        self.thread.start()
+
+    def run(self):
+        while not self.stop.is_set():
+            self.peak = max(self.peak, vm_figures(self.name).get("VmHWM", 0))
+            time.sleep(0.01)
+
+    def finish(self) -> int:
+        self.stop.set()
+        self.thread.join()
+        return self.peak
+
+
+def reset_user_folders(user: pathlib.Path):
+    import shutil
+    for folder in (user / "AppData/Roaming/brvdll", user / "Documents/Ludrin"):
+        shutil.rmtree(folder, ignore_errors=True)
+    (user / "Desktop/Ludrin 4.lnk").unlink(missing_ok=True)
+
+
+def installs(args) -> int:
+    """Whole installations, interleaved: ours from the click to the outcome's message, a
+    peer's silent run from process start to exit; fresh user folders before each round, and
+    in the "again" scenario one untimed installation first, so that every file is replaced."""
+    user = pathlib.Path(args.user_dir)
+    contenders = [p.split("=", 1) for p in args.programs]
+    times = {label: [] for label, _ in contenders}
+    peaks = {label: [] for label, _ in contenders}
+
+    def run(label, exe):
+        ours = label == "ours"
+        probe_args = ["--base-install", exe] if ours else ["--run", exe, "/S"]
+        watcher = PeakWatcher(pathlib.PureWindowsPath(exe).name)
+        out = subprocess.run([args.harness, "exec", args.wine_root, args.probe, *probe_args],
+                             capture_output=True, text=True, timeout=600).stdout
+        peak = watcher.finish()
+        fields = dict(f.split("=", 1) for f in out.split() if "=" in f)
+        key = "base_ms" if ours else "run_ms"
+        if key not in fields or (not ours and fields.get("exit") != "0"):
+            print(f"  {label}: no measurement ({out.strip()!r})", file=sys.stderr)
+            return None
+        if ours and not fields.get("message", "").startswith("OK!"):
+            print(f"  {label}: the installation failed ({out.strip()!r})", file=sys.stderr)
+            return None
+        return float(fields[key]), peak
+
+    for _ in range(args.rounds):
+        for label, exe in contenders:
+            reset_user_folders(user)
+            if args.scenario == "again":
+                run(label, exe)
+            figures = run(label, exe)
+            if figures:
+                times[label].append(figures[0])
+                peaks[label].append(figures[1])
+    reset_user_folders(user)
+    for label, _ in contenders:
+        if times[label]:
+            print(f"{label:>10}: {summary(times[label], 'ms')}  peak {summary(peaks[label], 'MiB', 1 / 1024)}")
+    base = args.baseline
+    if times.get("ours") and times.get(base):
+        print(f"ratio ours / {base} (medians): time "
+              f"{statistics.median(times['ours']) / statistics.median(times[base]):.2f} (target <= 1.0), "
+              f"peak memory {(statistics.median(peaks['ours']) - statistics.median(peaks[base])) / 1024:+.1f} MiB "
+              f"(target <= +16)")
     return 0
 
 
@@ -112,8 +192,17 @@ def main() -> int:
     c.add_argument("--rounds", type=int, default=7)
     c.add_argument("--label", required=True)
     c.add_argument("argv", nargs="+")
+    i = sub.add_parser("installs")
+    i.add_argument("--harness", required=True)
+    i.add_argument("--wine-root", required=True)
+    i.add_argument("--probe", required=True)
+    i.add_argument("--user-dir", required=True, help="the Wine user's folder, Unix path")
+    i.add_argument("--scenario", choices=("fresh", "again"), default="fresh")
+    i.add_argument("--baseline", default="nsis-zlib")
+    i.add_argument("--rounds", type=int, default=7)
+    i.add_argument("programs", nargs="+", help="LABEL=WINDOWS_PATH; the label ours is clicked")
     args = parser.parse_args()
-    return startup(args) if args.what == "startup" else command(args)
+    return {"startup": startup, "command": command, "installs": installs}[args.what](args)
 
 
 if __name__ == "__main__":

@@ -13,6 +13,11 @@
 // the window is visible and times the click until the installer's closing message box
 // appears: "base_ms=<t>" and the message's first line. The box is answered and the program
 // ended.
+//
+//   startup_probe --run PROGRAM [ARGS...]
+//
+// times a program that runs without a window (a peer's silent installation) from
+// CreateProcessW to its exit: "run_ms=<t> exit=<code>".
 
 #include "app/main_window_layout.hpp"
 
@@ -123,13 +128,45 @@ bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// A peer's silent installation: CreateProcessW to exit, measured as our click is.
+int TimeRunToExit(int argc, wchar_t** argv) {
+    std::wstring commandLine = L"\"" + std::wstring(argv[2]) + L"\"";
+    for (int i = 3; i < argc; ++i) {
+        commandLine += L" ";
+        commandLine += argv[i];
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    LARGE_INTEGER start;
+    LARGE_INTEGER ended;
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessW(argv[2], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        std::fprintf(stderr, "cannot start the program (error %lu)\n", GetLastError());
+        return 1;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    QueryPerformanceCounter(&ended);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf("run_ms=%.2f exit=%lu\n", Milliseconds(start, ended), code);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc >= 3 && std::wcscmp(argv[1], L"--run") == 0) {
+        return TimeRunToExit(argc, argv);
+    }
     const bool baseInstall = argc == 3 && std::wcscmp(argv[1], L"--base-install") == 0;
     if (argc < 3) {
         std::fprintf(stderr, "usage: startup_probe PROGRAM MARKER_DIR [IDLE_MS]\n"
-                             "       startup_probe --base-install PROGRAM\n");
+                             "       startup_probe --base-install PROGRAM\n"
+                             "       startup_probe --run PROGRAM [ARGS...]\n");
         return 2;
     }
     const std::wstring program = baseInstall ? argv[2] : argv[1];
