@@ -22,8 +22,8 @@
 namespace {
 
 using namespace ludrin::zip;
-using ludrin::testing::ZipArchiveSpec;
-using ludrin::testing::ZipEntrySpec;
+using ludrin::testing::ZipArchivePlan;
+using ludrin::testing::ZipEntryPlan;
 
 // 64 MiB of mixed content: text runs and incompressible stretches, as a DLL folder holds.
 const std::string& Content() {
@@ -41,8 +41,8 @@ const std::string& Content() {
 
 struct LargeArchive {
     LargeArchive() {
-        ZipArchiveSpec spec;
-        ZipEntrySpec entry;
+        ZipArchivePlan spec;
+        ZipEntryPlan entry;
         entry.name = "big.dll";
         entry.data = Content();
         spec.entries = {entry};
@@ -139,10 +139,10 @@ std::filesystem::path ManyEntries(std::size_t count) {
     const auto path = std::filesystem::temp_directory_path() /
                       ("ludrin-zip-bench-" + std::to_string(count) + ".zip");
     if (!std::filesystem::exists(path)) {
-        ZipArchiveSpec spec;
+        ZipArchivePlan spec;
         spec.zip64EndRecords = count > 0xFFFF; // more entries than the end record counts
         for (std::size_t i = 0; i < count; ++i) {
-            ZipEntrySpec e;
+            ZipEntryPlan e;
             char name[64];
             std::snprintf(name, sizeof name, "brvdll/lib%zu/module%zu.dll", i % 97, i);
             e.name = name;

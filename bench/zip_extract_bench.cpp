@@ -30,8 +30,8 @@
 namespace {
 
 namespace fsys = std::filesystem;
-using ludrin::testing::ZipArchiveSpec;
-using ludrin::testing::ZipEntrySpec;
+using ludrin::testing::ZipArchivePlan;
+using ludrin::testing::ZipEntryPlan;
 
 std::wstring Wide(const fsys::path& path) {
     const std::string text = path.string();
@@ -124,11 +124,11 @@ fsys::path MakePayload(const fsys::path& dir) {
     if (fsys::exists(path)) {
         return path;
     }
-    ZipArchiveSpec spec;
+    ZipArchivePlan spec;
     const char* folders[] = {"brvdll/", "brvdll/plugins/", "doctotext/", "doctotext/tessdata/",
                              "codecs/"};
     for (const char* folder : folders) {
-        ZipEntrySpec entry = ludrin::testing::MakeEntry(folder, "", 0);
+        ZipEntryPlan entry = ludrin::testing::MakeEntry(folder, "", 0);
         entry.externalAttr = 0x10;
         spec.entries.push_back(entry);
     }

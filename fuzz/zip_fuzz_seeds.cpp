@@ -15,42 +15,42 @@ int main(int argc, char** argv) {
         std::cerr << "usage: zip_fuzz_seeds FOLDER\n";
         return 2;
     }
-    std::vector<std::pair<std::string, ZipArchiveSpec>> seeds;
-    ZipArchiveSpec plain;
-    ZipEntrySpec folder = MakeEntry("dir/", "", 0);
+    std::vector<std::pair<std::string, ZipArchivePlan>> seeds;
+    ZipArchivePlan plain;
+    ZipEntryPlan folder = MakeEntry("dir/", "", 0);
     folder.externalAttr = 0x10;
     plain.entries = {folder, MakeEntry("dir/a.txt", TextBytes(300, 1), 8),
                      MakeEntry("b.bin", RandomBytes(40, 2), 0)};
     seeds.push_back({"plain", plain});
 
-    ZipArchiveSpec commented = plain;
+    ZipArchivePlan commented = plain;
     commented.comment = "PK\x05\x06 comment";
     seeds.push_back({"comment", commented});
 
-    ZipArchiveSpec stub = plain;
+    ZipArchivePlan stub = plain;
     stub.stub = "MZ" + std::string(60, '\0');
     stub.offsetsIncludeStub = false;
     seeds.push_back({"stub", stub});
 
-    ZipArchiveSpec zip64 = plain;
+    ZipArchivePlan zip64 = plain;
     zip64.zip64EndRecords = true;
     for (auto& e : zip64.entries) {
         e.zip64 = true;
     }
     seeds.push_back({"zip64", zip64});
 
-    ZipArchiveSpec descriptors = plain;
+    ZipArchivePlan descriptors = plain;
     descriptors.entries[1].dataDescriptor = true;
     descriptors.entries[2].dataDescriptor = true;
     descriptors.entries[2].descriptorSignature = false;
     seeds.push_back({"descriptors", descriptors});
 
-    ZipArchiveSpec encrypted = plain;
+    ZipArchivePlan encrypted = plain;
     encrypted.entries[1].password = "secret";
     encrypted.entries[2].password = "other";
     seeds.push_back({"encrypted", encrypted});
 
-    ZipArchiveSpec names = plain;
+    ZipArchivePlan names = plain;
     names.entries[1].name = "Gr\x94\xE1"
                             "e.txt";
     names.entries[2].centralExtra =
@@ -58,11 +58,11 @@ int main(int argc, char** argv) {
     seeds.push_back({"names", names});
 
     // Names that must never leave the base folder, and a Unix symbolic link.
-    ZipArchiveSpec hostile = plain;
+    ZipArchivePlan hostile = plain;
     hostile.entries.push_back(MakeEntry("../up.txt", "x", 0));
     hostile.entries.push_back(MakeEntry("a.txt:stream", "x", 0));
     hostile.entries.push_back(MakeEntry("C:\\drive.txt", "x", 0));
-    ZipEntrySpec link = MakeEntry("link", "../../outside", 0);
+    ZipEntryPlan link = MakeEntry("link", "../../outside", 0);
     link.versionMadeBy = 0x031E;
     link.externalAttr = 0120777u << 16;
     hostile.entries.push_back(link);

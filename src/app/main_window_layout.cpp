@@ -15,7 +15,7 @@ using ui::Label3DLook;
 using ui::PanelLook;
 using ui::PictureLook;
 
-constexpr std::array<ControlSpec, 20> kControls{{
+constexpr std::array<ControlDef, 20> kControls{{
     {PanelTop, L"PanelTop", Form, K::Panel, {0, 0, 775, 34}, 0, L"", L"", F::None, PanelLook{}},
     {LabelTitle,
      L"LabelTitle",
@@ -222,7 +222,7 @@ constexpr std::wstring_view kIntroduction =
 
 } // namespace
 
-std::span<const ControlSpec> MainWindowControls() {
+std::span<const ControlDef> MainWindowControls() {
     return kControls;
 }
 
@@ -230,7 +230,7 @@ const ui::FontLook& FontLookOf(ControlFont font) {
     return kFonts[static_cast<std::size_t>(font)];
 }
 
-const ControlSpec* FindControl(ControlId id) {
+const ControlDef* FindControl(ControlId id) {
     for (const auto& control : kControls) {
         if (control.id == id) {
             return &control;
@@ -242,14 +242,14 @@ const ControlSpec* FindControl(ControlId id) {
 namespace {
 
 void AddTabStops(ControlId parent, std::vector<ControlId>& sequence) {
-    std::vector<const ControlSpec*> children;
+    std::vector<const ControlDef*> children;
     for (const auto& control : kControls) {
         if (control.parent == parent && control.tabOrder >= 0) {
             children.push_back(&control);
         }
     }
-    std::ranges::stable_sort(children, {}, &ControlSpec::tabOrder);
-    for (const ControlSpec* child : children) {
+    std::ranges::stable_sort(children, {}, &ControlDef::tabOrder);
+    for (const ControlDef* child : children) {
         // reMsg is disabled and the progress bar takes no focus: only the buttons stop Tab.
         if (child->kind == ControlKind::GlowButton) {
             sequence.push_back(child->id);

@@ -68,7 +68,7 @@ const ui::FontLook& FontLookOf(ControlFont font); // not for None
 using ControlLook = std::variant<std::monostate, ui::PanelLook, ui::Label3DLook, ui::GlowButtonLook,
                                  ui::PictureLook>;
 
-struct ControlSpec {
+struct ControlDef {
     ControlId id;
     std::wstring_view name;
     ControlId parent;
@@ -82,8 +82,8 @@ struct ControlSpec {
 };
 
 // Every control, parents before their children.
-std::span<const ControlSpec> MainWindowControls();
-const ControlSpec* FindControl(ControlId id);
+std::span<const ControlDef> MainWindowControls();
+const ControlDef* FindControl(ControlId id);
 
 // The controls that take the keyboard focus, in the order Tab visits them: each parent's
 // children by their tab order, containers entered depth first, as the form framework does.

@@ -239,7 +239,7 @@ std::optional<std::wstring> ReadExtraField(std::span<const std::uint8_t> field, 
 
 TDirItem ReadCentralEntry(StreamCursor& cursor, bool oemStep) {
     TDirItem item;
-    item.CentralDir = ParseCentralDir(ByteReader(cursor.Take(kCentralDirSize)));
+    item.CentralDir = ParseCentralDir(ByteReader(cursor.Take(kCentralDirHeaderSize)));
     const TZipCentralDir& c = item.CentralDir;
     // A header without its signature is not a header: whatever the count says, the
     // directory is damaged.
@@ -548,7 +548,7 @@ void LoadDir(TZipDirManager& dm, const DirectoryReadOptions& options,
         dm.CentralDirOffset = static_cast<std::int64_t>(dirStart);
         // Room for the entries the stream can really hold, not what a record claims.
         dm.CDir.Reserve(static_cast<std::size_t>(
-            std::min<std::uint64_t>(count, (stream.Size() - dirStart) / kCentralDirSize)));
+            std::min<std::uint64_t>(count, (stream.Size() - dirStart) / kCentralDirHeaderSize)));
         StreamCursor cursor(stream, dirStart);
         for (std::uint64_t i = 0; i < count; ++i) {
             dm.CDir.Add(ReadCentralEntry(cursor, options.OEMFileNames));

@@ -16,7 +16,8 @@ inline constexpr std::uint32_t kZip64CentralDirEndLocatorSignature = 0x07064B50;
 inline constexpr std::uint32_t kDataDescriptorSignature = 0x08074B50;
 
 inline constexpr std::uint32_t kLocalFileHeaderSize = 30;
-inline constexpr std::uint32_t kCentralDirSize = 46;
+// One central header's fixed part; the directory's whole size is centralDirSize.
+inline constexpr std::uint32_t kCentralDirHeaderSize = 46;
 inline constexpr std::uint32_t kCentralDirEndSize = 22;
 inline constexpr std::uint32_t kZip64CentralDirEndSize = 56;
 inline constexpr std::uint32_t kZip64CentralDirEndLocatorSize = 20;

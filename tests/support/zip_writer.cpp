@@ -129,19 +129,19 @@ std::string TextBytes(std::size_t size, std::uint32_t seed) {
     return out;
 }
 
-ZipEntrySpec MakeEntry(const std::string& name, const std::string& data, std::uint16_t method) {
-    ZipEntrySpec e;
+ZipEntryPlan MakeEntry(const std::string& name, const std::string& data, std::uint16_t method) {
+    ZipEntryPlan e;
     e.name = name;
     e.data = data;
     e.method = method;
     return e;
 }
 
-std::string WriteZip(const ZipArchiveSpec& spec) {
+std::string WriteZip(const ZipArchivePlan& spec) {
     std::string out = spec.stub;
     const std::uint64_t base = spec.offsetsIncludeStub ? 0 : spec.stub.size();
     std::vector<Written> written;
-    for (const ZipEntrySpec& e : spec.entries) {
+    for (const ZipEntryPlan& e : spec.entries) {
         Written w{out.size() - base, e.crc.value_or(Crc32(e.data)), 0, e.data.size()};
         std::string body =
             e.compressedData ? *e.compressedData : (e.method == 8 ? Deflate(e.data) : e.data);
@@ -177,7 +177,7 @@ std::string WriteZip(const ZipArchiveSpec& spec) {
     }
     const std::uint64_t dirStart = out.size() - base;
     for (std::size_t i = 0; i < spec.entries.size(); ++i) {
-        const ZipEntrySpec& e = spec.entries[i];
+        const ZipEntryPlan& e = spec.entries[i];
         const Written& w = written[i];
         std::string extra = e.centralExtra;
         if (e.zip64) {

@@ -10,7 +10,7 @@
 
 namespace ludrin::testing {
 
-struct ZipEntrySpec {
+struct ZipEntryPlan {
     std::string name;         // raw name bytes
     std::string data;         // the entry's content
     std::uint16_t method = 8; // 0 stored, 8 deflated; any other value is written as given
@@ -33,8 +33,8 @@ struct ZipEntrySpec {
     std::string password; // traditional PKWARE encryption when not empty
 };
 
-struct ZipArchiveSpec {
-    std::vector<ZipEntrySpec> entries;
+struct ZipArchivePlan {
+    std::vector<ZipEntryPlan> entries;
     std::string stub; // bytes in front of the archive
     bool offsetsIncludeStub = true;
     std::string comment;
@@ -44,9 +44,9 @@ struct ZipArchiveSpec {
 };
 
 // An entry with its name, content and method, every other field at its default.
-ZipEntrySpec MakeEntry(const std::string& name, const std::string& data, std::uint16_t method = 8);
+ZipEntryPlan MakeEntry(const std::string& name, const std::string& data, std::uint16_t method = 8);
 
-std::string WriteZip(const ZipArchiveSpec& spec);
+std::string WriteZip(const ZipArchivePlan& spec);
 
 // Raw deflate of `data` (no zlib header).
 std::string Deflate(const std::string& data, int level = 6);

@@ -28,8 +28,8 @@ using ludrin::testing::TempDir;
 using ludrin::testing::TextBytes;
 using ludrin::testing::Wide;
 using ludrin::testing::WriteFile;
-using ludrin::testing::ZipArchiveSpec;
-using ludrin::testing::ZipEntrySpec;
+using ludrin::testing::ZipArchivePlan;
+using ludrin::testing::ZipEntryPlan;
 
 constexpr int kPasswordField = 100;
 
@@ -136,8 +136,8 @@ private:
 
 class ZipExtractWin : public ::testing::Test {
 protected:
-    void Open(std::vector<ZipEntrySpec> entries) {
-        ZipArchiveSpec spec;
+    void Open(std::vector<ZipEntryPlan> entries) {
+        ZipArchivePlan spec;
         spec.entries = std::move(entries);
         WriteFile(temp / "archive.zip", ludrin::testing::WriteZip(spec));
         archiver.Name = "Archiver";
@@ -151,8 +151,8 @@ protected:
     TZipReader archiver;
 };
 
-ZipEntrySpec Corrupt(const std::string& name) {
-    ZipEntrySpec entry = MakeEntry(name, TextBytes(4000, 2));
+ZipEntryPlan Corrupt(const std::string& name) {
+    ZipEntryPlan entry = MakeEntry(name, TextBytes(4000, 2));
     entry.crc = 0xBADC0DE;
     return entry;
 }
@@ -213,7 +213,7 @@ TEST_F(ZipExtractWin, TheOverwriteDialogAndYesToAll) {
 }
 
 TEST_F(ZipExtractWin, ThePasswordDialog) {
-    ZipEntrySpec secret = MakeEntry("secret.txt", "hidden");
+    ZipEntryPlan secret = MakeEntry("secret.txt", "hidden");
     secret.password = "pw";
     Open({secret});
     {
@@ -237,7 +237,7 @@ TEST_F(ZipExtractWin, ThePasswordDialog) {
 }
 
 TEST_F(ZipExtractWin, AttributesTimesAndNamesOutsideTheBaseFolder) {
-    ZipEntrySpec hidden = MakeEntry("dir/hidden.txt", "h");
+    ZipEntryPlan hidden = MakeEntry("dir/hidden.txt", "h");
     hidden.externalAttr = 0x81A40000 | 0x23; // Unix mode bits above the DOS ones
     hidden.date = ((2021 - 1980) << 9) | (6 << 5) | 15;
     hidden.time = (12 << 11) | (30 << 5) | 3;

@@ -21,17 +21,17 @@ namespace {
 using ludrin::testing::TempDir;
 using ludrin::testing::Wide;
 using ludrin::testing::WriteFile;
-using ludrin::testing::ZipArchiveSpec;
-using ludrin::testing::ZipEntrySpec;
+using ludrin::testing::ZipArchivePlan;
+using ludrin::testing::ZipEntryPlan;
 
-std::string Archive(std::vector<ZipEntrySpec> entries) {
-    ZipArchiveSpec spec;
+std::string Archive(std::vector<ZipEntryPlan> entries) {
+    ZipArchivePlan spec;
     spec.entries = std::move(entries);
     return ludrin::testing::WriteZip(spec);
 }
 
-ZipEntrySpec Entry(const std::string& name, const std::string& data, std::uint16_t flags = 0) {
-    ZipEntrySpec e = ludrin::testing::MakeEntry(name, data);
+ZipEntryPlan Entry(const std::string& name, const std::string& data, std::uint16_t flags = 0) {
+    ZipEntryPlan e = ludrin::testing::MakeEntry(name, data);
     e.flags = flags;
     return e;
 }
@@ -152,7 +152,7 @@ TEST(ZipWin, LudrinPackNeverAsksForAPassword) {
         GTEST_SKIP() << "no --pack=ludrin-pack.exe given";
     }
     TempDir temp;
-    ZipEntrySpec locked = Entry("locked.dll", "secret");
+    ZipEntryPlan locked = Entry("locked.dll", "secret");
     locked.password = "pw";
     WriteFile(temp / "locked.zip", Archive({locked}));
     const std::wstring output = Wide(temp / "output.txt");

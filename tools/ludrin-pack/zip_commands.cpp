@@ -17,7 +17,7 @@ namespace ludrin::pack {
 namespace {
 
 // Decoded bytes are checked, not kept.
-class CountingOutput final : public zip::ZipOutput {
+class DiscardingOutput final : public zip::ZipOutput {
 public:
     std::size_t Write(std::span<const std::uint8_t> bytes) override { return bytes.size(); }
 };
@@ -31,7 +31,7 @@ std::string Hex(std::uint32_t value, int digits) {
 // "ok", or the message of the archive error that decoding the entry gives.
 std::string TestEntry(UnattendedReader& reader, std::size_t index) {
     try {
-        CountingOutput out;
+        DiscardingOutput out;
         const zip::ZipDecodeResult result = reader.DecodeItem(index, out);
         if (result.ok) {
             return "ok";

@@ -47,8 +47,8 @@ COLORREF FillColour(const std::optional<ui::Rgb>& fill) {
 }
 
 // A control paints behind itself the colour of the panel it sits on.
-COLORREF BackgroundOf(const app::ControlSpec& spec) {
-    const app::ControlSpec* parent = app::FindControl(spec.parent);
+COLORREF BackgroundOf(const app::ControlDef& spec) {
+    const app::ControlDef* parent = app::FindControl(spec.parent);
     const auto* panel = parent != nullptr ? std::get_if<ui::PanelLook>(&parent->look) : nullptr;
     return FillColour(panel != nullptr ? panel->fill : std::nullopt);
 }
@@ -141,7 +141,7 @@ void MainWindow::CreateToolTips() {
     }
 }
 
-HWND MainWindow::CreateControl(const app::ControlSpec& spec, HWND parent) {
+HWND MainWindow::CreateControl(const app::ControlDef& spec, HWND parent) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id));
     const std::wstring text(spec.text);

@@ -46,7 +46,7 @@ private:
     using Fonts = std::array<HFONT, app::kControlFontCount>;
 
     void CreateControls();
-    HWND CreateControl(const app::ControlSpec& spec, HWND parent);
+    HWND CreateControl(const app::ControlDef& spec, HWND parent);
     void CreateToolTips();
     void ApplyDpi(UINT dpi);
     static Fonts CreateFonts(UINT dpi);

@@ -19,19 +19,19 @@ using ludrin::testing::ReadFile;
 using ludrin::testing::Wide;
 using ludrin::testing::WriteFile;
 using ludrin::testing::WriteZip;
-using ludrin::testing::ZipArchiveSpec;
-using ludrin::testing::ZipEntrySpec;
+using ludrin::testing::ZipArchivePlan;
+using ludrin::testing::ZipEntryPlan;
 
-ZipEntrySpec Folder(const std::string& name) {
-    ZipEntrySpec entry = MakeEntry(name, "", 0);
+ZipEntryPlan Folder(const std::string& name) {
+    ZipEntryPlan entry = MakeEntry(name, "", 0);
     entry.externalAttr = 0x10;
     return entry;
 }
 
 // The shared library folder's shape: folders (one of them empty), stored and deflated files,
 // one larger than an inflate step.
-ZipArchiveSpec PayloadArchive() {
-    ZipArchiveSpec spec;
+ZipArchivePlan PayloadArchive() {
+    ZipArchivePlan spec;
     spec.entries = {
         Folder("brvdll/"),
         Folder("brvdll/regset/"),
@@ -106,7 +106,7 @@ TEST_F(BaseInstallTest, ASecondRunKeepsThePlayersProgramsAndRestoresLibraries) {
 }
 
 TEST_F(BaseInstallTest, NeverUsesAnArchivePlantedInTheTemporaryFolder) {
-    ZipArchiveSpec planted;
+    ZipArchivePlan planted;
     planted.entries = {MakeEntry("brvdll/evil.dll", "planted")};
     const std::string plantedBytes = WriteZip(planted);
     WriteFile(home_ / "Temp/brvdll.zip", plantedBytes);
@@ -173,8 +173,8 @@ TEST_P(BaseInstallFailure, EndsWithTheFailureMessage) {
     }
 }
 
-ZipArchiveSpec WithCorruptEntry() {
-    ZipArchiveSpec spec = PayloadArchive();
+ZipArchivePlan WithCorruptEntry() {
+    ZipArchivePlan spec = PayloadArchive();
     spec.entries[2].crc = 0x12345678;
     return spec;
 }

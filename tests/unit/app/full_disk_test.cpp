@@ -66,7 +66,7 @@ TEST_F(FullDiskTest, BaseInstallationOnAFullDiskFailsAndLeavesNoPartFile) {
         {"brvdll/bass.dll", "MZ small"},
         {"brvdll/Tarnwell.dll", ludrin::testing::RandomBytes(200000, 1)},
         {"brvdll/after.dll", "after"}};
-    ludrin::testing::ZipArchiveSpec spec;
+    ludrin::testing::ZipArchivePlan spec;
     for (const auto& [name, data] : entries) {
         spec.entries.push_back(MakeEntry(name, data));
     }

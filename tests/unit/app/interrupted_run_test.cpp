@@ -66,7 +66,7 @@ class InterruptedRunTest : public testing::OperationTest,
                            public ::testing::WithParamInterface<CutPoint> {
 protected:
     void SetUp() override {
-        ludrin::testing::ZipArchiveSpec archive;
+        ludrin::testing::ZipArchivePlan archive;
         archive.entries = {ludrin::testing::MakeEntry("brvdll/a.dll", "library", 0)};
         Store(kSlotPayloadArchive, ludrin::testing::WriteZip(archive));
         Store(kSlotStartProgram, std::string(kStartProgramSize, 'L'));

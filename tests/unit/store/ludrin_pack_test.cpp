@@ -152,7 +152,7 @@ std::string Sha256sum(const std::string& path) {
 // The release report, held to sha256sum of the input files and to the ZIP the test wrote.
 TEST_F(LudrinPack, ReportsTheSixFilesWithTheirSha256AndTheArchiveInSlotZero) {
     using ludrin::testing::MakeEntry;
-    ludrin::testing::ZipArchiveSpec zip;
+    ludrin::testing::ZipArchivePlan zip;
     zip.entries.push_back(MakeEntry("brvdll/", "", 0));
     zip.entries.back().externalAttr = 0x10;
     zip.entries.push_back(MakeEntry("brvdll/leggimi.txt", AsString(testing::TextLike(5000, 1))));

@@ -18,16 +18,16 @@ using ludrin::testing::TempDir;
 using ludrin::testing::TextBytes;
 using ludrin::testing::WriteFile;
 using ludrin::testing::WriteZip;
-using ludrin::testing::ZipEntrySpec;
+using ludrin::testing::ZipEntryPlan;
 
 class CheckZip : public ::testing::Test {
 protected:
-    std::string Archive(std::vector<ZipEntrySpec> entries) {
+    std::string Archive(std::vector<ZipEntryPlan> entries) {
         WriteFile(temp / "payload.zip", WriteZip(Entries(std::move(entries))));
         return (temp / "payload.zip").string();
     }
-    ZipEntrySpec Folder(const std::string& name) {
-        ZipEntrySpec entry = MakeEntry(name, "", 0);
+    ZipEntryPlan Folder(const std::string& name) {
+        ZipEntryPlan entry = MakeEntry(name, "", 0);
         entry.externalAttr = 0x10;
         return entry;
     }
@@ -61,7 +61,7 @@ TEST_F(CheckZip, PrintsEveryEventAndASummaryAndExtractsIntoTheGivenFolder) {
 TEST_F(CheckZip, NamesThatWindowsRefusesOrMergesFailBothChecks) {
     struct Case {
         const char* what;
-        std::vector<ZipEntrySpec> entries;
+        std::vector<ZipEntryPlan> entries;
         std::string named;
     };
     const std::vector<Case> cases{
@@ -75,8 +75,8 @@ TEST_F(CheckZip, NamesThatWindowsRefusesOrMergesFailBothChecks) {
          "\xC3\x88.dll"},
     };
     for (const Case& c : cases) {
-        std::vector<ZipEntrySpec> entries = c.entries;
-        for (ZipEntrySpec& entry : entries) {
+        std::vector<ZipEntryPlan> entries = c.entries;
+        for (ZipEntryPlan& entry : entries) {
             entry.flags = 0x800;
         }
         const std::string archive = Archive(entries);
@@ -96,7 +96,7 @@ TEST_F(CheckZip, NamesThatWindowsRefusesOrMergesFailBothChecks) {
 }
 
 TEST_F(CheckZip, ADamagedEntryAbortsLikeTheInstallerWithoutAUserInterface) {
-    ZipEntrySpec bad = MakeEntry("bad.dll", TextBytes(5000, 1));
+    ZipEntryPlan bad = MakeEntry("bad.dll", TextBytes(5000, 1));
     bad.crc = 0x1234;
     const std::string archive = Archive({MakeEntry("good.dll", "g"), bad, MakeEntry("z", "z")});
     const ToolRun run =
@@ -117,7 +117,7 @@ TEST_F(CheckZip, ADamagedEntryAbortsLikeTheInstallerWithoutAUserInterface) {
 }
 
 TEST_F(CheckZip, AnEncryptedEntryIsSkippedAndFailsTheCheck) {
-    ZipEntrySpec secret = MakeEntry("secret", "s");
+    ZipEntryPlan secret = MakeEntry("secret", "s");
     secret.password = "pw";
     const ToolRun run = RunPack({"check-zip", Archive({secret})}, temp.Path());
     EXPECT_EQ(run.code, 1);

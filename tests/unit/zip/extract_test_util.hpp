@@ -89,19 +89,19 @@ public:
     std::size_t cancelAtEvent = static_cast<std::size_t>(-1); // cancel when this many are logged
 };
 
-inline testing::ZipArchiveSpec Entries(std::vector<testing::ZipEntrySpec> entries) {
-    testing::ZipArchiveSpec spec;
+inline testing::ZipArchivePlan Entries(std::vector<testing::ZipEntryPlan> entries) {
+    testing::ZipArchivePlan spec;
     spec.entries = std::move(entries);
     return spec;
 }
 
 // A temporary folder with the archive and the base folder "out" below it.
 struct ExtractFixture {
-    std::filesystem::path Archive(const testing::ZipArchiveSpec& spec) {
+    std::filesystem::path Archive(const testing::ZipArchivePlan& spec) {
         testing::WriteFile(temp / "archive.zip", testing::WriteZip(spec));
         return temp / "archive.zip";
     }
-    void Open(TZipBaseArchiver& archiver, const testing::ZipArchiveSpec& spec) {
+    void Open(TZipBaseArchiver& archiver, const testing::ZipArchivePlan& spec) {
         archiver.FileName = testing::Wide(Archive(spec));
         archiver.OpenArchive(kOpenModeReadDenyWrite);
         archiver.BaseDir = testing::Wide(base());

@@ -17,21 +17,21 @@ namespace {
 using namespace test;
 using ludrin::testing::MakeEntry;
 using ludrin::testing::TextBytes;
-using ludrin::testing::ZipArchiveSpec;
-using ludrin::testing::ZipEntrySpec;
+using ludrin::testing::ZipArchivePlan;
+using ludrin::testing::ZipEntryPlan;
 
 constexpr std::uint32_t kInstallerAttr = 10431;
 
 // A Unix symbolic link as zip stores one: the link's text as content, S_IFLNK in the high
 // half of the external attributes, made on Unix.
-ZipEntrySpec UnixLink(const std::string& name, const std::string& target) {
-    ZipEntrySpec entry = MakeEntry(name, target, 0);
+ZipEntryPlan UnixLink(const std::string& name, const std::string& target) {
+    ZipEntryPlan entry = MakeEntry(name, target, 0);
     entry.versionMadeBy = 0x031E;
     entry.externalAttr = 0120777u << 16;
     return entry;
 }
 
-ZipEntrySpec Declaring(ZipEntrySpec entry, std::uint32_t size) {
+ZipEntryPlan Declaring(ZipEntryPlan entry, std::uint32_t size) {
     entry.declaredSize = size;
     return entry;
 }
@@ -46,7 +46,7 @@ std::string Repeat(const std::string& part, int times) {
 
 struct HostileCase {
     const char* name;
-    std::function<ZipArchiveSpec()> archive;
+    std::function<ZipArchivePlan()> archive;
     std::uint64_t largestFile; // no written file may be longer
     // Checks of the outcome beyond the common ones; may be empty.
     std::function<void(const std::filesystem::path& base, const ZipBatchResult&)> check;
@@ -145,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         HostileCase{"file_with_data_marked_as_a_folder",
                     [] {
-                        ZipEntrySpec hidden = MakeEntry("x.dll", TextBytes(5000, 3));
+                        ZipEntryPlan hidden = MakeEntry("x.dll", TextBytes(5000, 3));
                         hidden.externalAttr = 0x10;
                         return Entries({hidden, MakeEntry("y.dll", "y")});
                     },
@@ -206,7 +206,7 @@ TEST(HostileArchiveLayout, OverlappingEntriesStayInsideTheBaseFolder) {
 TEST(HostileArchiveLayout, AHundredThousandEntriesLoadAndSelect) {
     ExtractFixture fx;
     RecordingArchiver archiver;
-    ZipArchiveSpec spec;
+    ZipArchivePlan spec;
     spec.zip64EndRecords = true; // the count does not fit the 16-bit field
     spec.entries.reserve(100000);
     for (int i = 0; i < 100000; ++i) {

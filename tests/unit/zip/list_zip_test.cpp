@@ -17,28 +17,28 @@ namespace {
 using namespace test;
 using ludrin::testing::TempDir;
 using ludrin::testing::WriteFile;
-using ludrin::testing::ZipArchiveSpec;
-using ludrin::testing::ZipEntrySpec;
+using ludrin::testing::ZipArchivePlan;
+using ludrin::testing::ZipEntryPlan;
 
 class ListZip : public ::testing::Test {
 protected:
     ToolRun Run(const std::vector<std::string>& args) { return RunPack(args, temp.Path()); }
 
     std::string Archive() {
-        ZipArchiveSpec spec;
-        ZipEntrySpec folder;
+        ZipArchivePlan spec;
+        ZipEntryPlan folder;
         folder.name = "brvdll/";
         folder.method = 0;
         folder.externalAttr = 0x10;
-        ZipEntrySpec text;
+        ZipEntryPlan text;
         text.name = "brvdll/leggimi.txt";
         text.data = ludrin::testing::TextBytes(10000, 1);
-        ZipEntrySpec bad;
+        ZipEntryPlan bad;
         bad.name = "brvdll/tab\there.dll";
         bad.data = "library";
         bad.method = 0;
         bad.crc = 0xDEADBEEF;
-        ZipEntrySpec utf8;
+        ZipEntryPlan utf8;
         utf8.name = "brvdll/\xC3\xA8.txt";
         utf8.data = "e";
         utf8.flags = 0x800;

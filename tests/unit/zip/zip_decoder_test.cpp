@@ -15,15 +15,15 @@ using ludrin::testing::Deflate;
 using ludrin::testing::RandomBytes;
 using ludrin::testing::TextBytes;
 using ludrin::testing::WriteZip;
-using ludrin::testing::ZipArchiveSpec;
-using ludrin::testing::ZipEntrySpec;
+using ludrin::testing::ZipArchivePlan;
+using ludrin::testing::ZipEntryPlan;
 
-ZipEntrySpec Entry(const std::string& data, std::uint16_t method) {
+ZipEntryPlan Entry(const std::string& data, std::uint16_t method) {
     return ludrin::testing::MakeEntry("entry.bin", data, method);
 }
 
-std::unique_ptr<LoadedArchive> One(const ZipEntrySpec& entry) {
-    ZipArchiveSpec spec;
+std::unique_ptr<LoadedArchive> One(const ZipEntryPlan& entry) {
+    ZipArchivePlan spec;
     spec.entries = {entry};
     return Load(WriteZip(spec));
 }
@@ -53,7 +53,7 @@ TEST(ZipDecoder, StoredAndDeflatedEntriesOfEverySize) {
 }
 
 TEST(ZipDecoder, DataStartsAfterTheLocalHeadersOwnNameAndExtra) {
-    ZipEntrySpec entry = Entry(TextBytes(3000, 5), 8);
+    ZipEntryPlan entry = Entry(TextBytes(3000, 5), 8);
     entry.localExtra = ludrin::testing::ExtraBlock(0x7075, std::string(300, 'L'));
     entry.centralExtra = ludrin::testing::ExtraBlock(0x000A, std::string(32, 'C'));
     const auto archive = One(entry);
@@ -63,29 +63,29 @@ TEST(ZipDecoder, DataStartsAfterTheLocalHeadersOwnNameAndExtra) {
 TEST(ZipDecoder, FailedChecks) {
     struct Case {
         const char* what;
-        ZipEntrySpec entry;
+        ZipEntryPlan entry;
         std::function<void(std::string&)> damage;
         bool ok;
     };
     const std::string text = TextBytes(20000, 6);
-    auto withCrc = [](ZipEntrySpec e, std::uint32_t crc) {
+    auto withCrc = [](ZipEntryPlan e, std::uint32_t crc) {
         e.crc = crc;
         return e;
     };
-    auto withSize = [](ZipEntrySpec e, std::uint32_t size) {
+    auto withSize = [](ZipEntryPlan e, std::uint32_t size) {
         e.declaredSize = size;
         return e;
     };
     auto flipDataByte = [](std::string& bytes) {
         bytes[30 + 9 + 40] ^= 0x55;
     };
-    ZipEntrySpec strong = withCrc(Entry(text, 8), 0x12345678);
+    ZipEntryPlan strong = withCrc(Entry(text, 8), 0x12345678);
     strong.extractVersion = 0x4114;
-    ZipEntrySpec trailing = Entry(text, 8);
+    ZipEntryPlan trailing = Entry(text, 8);
     trailing.compressedData = Deflate(text) + "tail";
-    ZipEntrySpec garbage = Entry(text, 8);
+    ZipEntryPlan garbage = Entry(text, 8);
     garbage.compressedData = RandomBytes(500, 9);
-    ZipEntrySpec unknown = Entry(text, 12);
+    ZipEntryPlan unknown = Entry(text, 12);
     unknown.compressedData = "bzip2 data";
     const std::vector<Case> cases{
         {"stored, wrong CRC", withCrc(Entry(text, 0), 1), nullptr, false},
@@ -101,7 +101,7 @@ TEST(ZipDecoder, FailedChecks) {
         {"unknown method", unknown, nullptr, false},
     };
     for (const Case& c : cases) {
-        ZipArchiveSpec spec;
+        ZipArchivePlan spec;
         spec.entries = {c.entry};
         std::string bytes = WriteZip(spec);
         if (c.damage) {
@@ -117,7 +117,7 @@ TEST(ZipDecoder, FailedChecks) {
 
 TEST(ZipDecoder, StoredEntryWithWrongCrcFailsAfterWritingAllItsBytes) {
     const std::string data = RandomBytes(150000, 7);
-    ZipEntrySpec entry = Entry(data, 0);
+    ZipEntryPlan entry = Entry(data, 0);
     entry.crc = Crc32(data) ^ 1;
     const Decoded d = Decode(*One(entry), 0);
     EXPECT_FALSE(d.result.ok);
@@ -126,7 +126,7 @@ TEST(ZipDecoder, StoredEntryWithWrongCrcFailsAfterWritingAllItsBytes) {
 
 TEST(ZipDecoder, HugeDeclaredSizeAllocatesNothingForIt) {
     // A small entry that claims 4 GiB: the decoding fails by size, with bounded buffers.
-    ZipEntrySpec entry = Entry(TextBytes(1000, 8), 8);
+    ZipEntryPlan entry = Entry(TextBytes(1000, 8), 8);
     entry.declaredSize = 0xFFFFFFFE;
     const Decoded d = Decode(*One(entry), 0);
     EXPECT_FALSE(d.result.ok);
@@ -135,7 +135,7 @@ TEST(ZipDecoder, HugeDeclaredSizeAllocatesNothingForIt) {
 
 TEST(ZipDecoder, ReadStopsAtTheCentralDirectory) {
     // The compressed size reaches past the directory start: only the real data is read.
-    ZipEntrySpec entry = Entry(TextBytes(50000, 9), 8);
+    ZipEntryPlan entry = Entry(TextBytes(50000, 9), 8);
     entry.declaredCompressedSize = 0x00FFFFFF;
     const Decoded d = Decode(*One(entry), 0);
     EXPECT_TRUE(d.result.ok);
@@ -143,7 +143,7 @@ TEST(ZipDecoder, ReadStopsAtTheCentralDirectory) {
 }
 
 TEST(ZipDecoder, Deflate64RaisesItsOwnError) {
-    ZipEntrySpec entry = Entry("data", 9);
+    ZipEntryPlan entry = Entry("data", 9);
     entry.compressedData = "zz";
     const auto archive = One(entry);
     try {
@@ -157,7 +157,7 @@ TEST(ZipDecoder, Deflate64RaisesItsOwnError) {
 }
 
 TEST(ZipDecoder, TruncatedLocalHeaderIsTheStreamsReadError) {
-    ZipArchiveSpec spec;
+    ZipArchivePlan spec;
     spec.entries = {Entry("abc", 0)};
     std::string bytes = WriteZip(spec);
     const auto archive = Load(bytes);
@@ -189,7 +189,7 @@ TEST(ZipDecoder, TraditionalEncryption) {
         {"no password, prompt cancelled", 8, false, "", {}, false, true, 1},
     };
     for (const Case& c : cases) {
-        ZipEntrySpec entry = Entry(data, c.method);
+        ZipEntryPlan entry = Entry(data, c.method);
         entry.password = "secret";
         entry.dataDescriptor = c.descriptor;
         const auto archive = One(entry);

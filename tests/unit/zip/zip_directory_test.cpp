@@ -15,12 +15,12 @@ using ludrin::testing::Le16;
 using ludrin::testing::Le32;
 using ludrin::testing::MakeEntry;
 using ludrin::testing::WriteZip;
-using ludrin::testing::ZipArchiveSpec;
-using ludrin::testing::ZipEntrySpec;
+using ludrin::testing::ZipArchivePlan;
+using ludrin::testing::ZipEntryPlan;
 
-ZipArchiveSpec ThreeEntries() {
-    ZipArchiveSpec spec;
-    ZipEntrySpec folder = MakeEntry("top/", "", 0);
+ZipArchivePlan ThreeEntries() {
+    ZipArchivePlan spec;
+    ZipEntryPlan folder = MakeEntry("top/", "", 0);
     folder.externalAttr = 0x10;
     spec.entries = {folder, MakeEntry("top/a.txt", ludrin::testing::TextBytes(5000, 1)),
                     MakeEntry("top/b.bin", ludrin::testing::RandomBytes(300, 2), 0)};
@@ -38,7 +38,7 @@ std::vector<std::string> Names(const TZipDirManager& dm) {
 const std::vector<std::string> kThreeNames{"top/", "top/a.txt", "top/b.bin"};
 
 TEST(ZipDirectory, OrdinaryArchiveLoadsEveryEntryInStoredOrder) {
-    const ZipArchiveSpec spec = ThreeEntries();
+    const ZipArchivePlan spec = ThreeEntries();
     const auto archive = Load(WriteZip(spec));
     const TZipDirManager& dm = archive->dm;
     EXPECT_EQ(Names(dm), kThreeNames);
@@ -74,7 +74,7 @@ TEST(ZipDirectory, CommentsAndFalseEndRecords) {
         {"plausible record", accepted, 0},
     };
     for (const Case& c : cases) {
-        ZipArchiveSpec spec = ThreeEntries();
+        ZipArchivePlan spec = ThreeEntries();
         spec.comment = c.comment;
         const auto archive = Load(WriteZip(spec));
         EXPECT_EQ(archive->dm.CDir.Count(), c.entries) << c.what;
@@ -86,7 +86,7 @@ TEST(ZipDirectory, CommentsAndFalseEndRecords) {
 }
 
 TEST(ZipDirectory, EndRecordWhoseCommentRunsPastTheFileIsNoEndRecord) {
-    ZipArchiveSpec spec = ThreeEntries();
+    ZipArchivePlan spec = ThreeEntries();
     spec.comment = "short";
     spec.declaredCommentLength = 6;
     // The rebuild from local headers still finds the entries.
@@ -99,7 +99,7 @@ TEST(ZipDirectory, PrependedStubWithAndWithoutAdjustedOffsets) {
     // The stub holds a local header signature that agrees with nothing.
     const std::string stub = "MZ stub " + Le32(0x04034B50) + std::string(100, '\x90');
     for (const bool adjusted : {true, false}) {
-        ZipArchiveSpec spec = ThreeEntries();
+        ZipArchivePlan spec = ThreeEntries();
         spec.stub = stub;
         spec.offsetsIncludeStub = adjusted;
         const auto archive = Load(WriteZip(spec));
@@ -118,7 +118,7 @@ TEST(ZipDirectory, PrependedStubWithAndWithoutAdjustedOffsets) {
 }
 
 TEST(ZipDirectory, ArchiveWithoutEntriesCountsEverythingAsStub) {
-    ZipArchiveSpec spec;
+    ZipArchivePlan spec;
     spec.stub = "prefix bytes";
     const auto archive = Load(WriteZip(spec));
     EXPECT_EQ(archive->dm.CDir.Count(), 0u);
@@ -126,7 +126,7 @@ TEST(ZipDirectory, ArchiveWithoutEntriesCountsEverythingAsStub) {
 }
 
 TEST(ZipDirectory, Zip64RecordsAndExtraBlockGiveSizesAndOffsets) {
-    ZipArchiveSpec spec = ThreeEntries();
+    ZipArchivePlan spec = ThreeEntries();
     spec.zip64EndRecords = true;
     for (auto& e : spec.entries) {
         e.zip64 = true;
@@ -143,7 +143,7 @@ TEST(ZipDirectory, Zip64RecordsAndExtraBlockGiveSizesAndOffsets) {
 }
 
 TEST(ZipDirectory, Zip64LocatorWithoutItsEndRecordFails) {
-    ZipArchiveSpec spec = ThreeEntries();
+    ZipArchivePlan spec = ThreeEntries();
     spec.zip64EndRecords = true;
     spec.omitZip64EndRecord = true;
     std::string bytes = WriteZip(spec);
@@ -160,7 +160,7 @@ TEST(ZipDirectory, Zip64LocatorWithoutItsEndRecordFails) {
 }
 
 TEST(ZipDirectory, DamagedOrMissingDirectoryIsRebuiltFromLocalHeaders) {
-    ZipArchiveSpec spec = ThreeEntries();
+    ZipArchivePlan spec = ThreeEntries();
     spec.entries[1].dataDescriptor = true;
     const std::string whole = WriteZip(spec);
     const std::size_t dirStart = whole.size() - 22 - (46 * 3 + 4 + 9 + 9);
@@ -232,7 +232,7 @@ TEST(ZipDirectory, DirectoryThatLiesAboutItselfIsRebuilt) {
 }
 
 TEST(ZipDirectory, TruncatedEntryWithoutItsDescriptorKeepsTheLocalSizesAndFails) {
-    ZipArchiveSpec spec;
+    ZipArchivePlan spec;
     spec.entries = {MakeEntry("a.txt", "hello"), MakeEntry("b.txt", std::string(4000, 'b'))};
     spec.entries[1].dataDescriptor = true;
     const std::string whole = WriteZip(spec);
@@ -260,7 +260,7 @@ TEST(ZipDirectory, BytesWithoutAnyLocalHeaderAreNoArchive) {
 }
 
 TEST(ZipDirectory, StrictOpeningPropagatesDamageInsteadOfRebuilding) {
-    ZipArchiveSpec spec = ThreeEntries();
+    ZipArchivePlan spec = ThreeEntries();
     std::string cut = WriteZip(spec);
     // More entries than the directory holds: reading runs into the end of the file.
     cut.replace(cut.size() - 22 + 8, 4, Le16(200) + Le16(200));
@@ -319,7 +319,7 @@ TEST(ZipDirectory, NamesDecodedByFlagAndContent) {
          ExtraBlock(0x554E, "NUCY" + Le32(1) + "ab"), "x.txt"},
     };
     for (const Case& c : cases) {
-        ZipArchiveSpec spec;
+        ZipArchivePlan spec;
         spec.entries = {MakeEntry(c.bytes, "data")};
         spec.entries[0].flags = c.flags;
         spec.entries[0].centralExtra = c.extra;
@@ -330,7 +330,7 @@ TEST(ZipDirectory, NamesDecodedByFlagAndContent) {
 }
 
 TEST(ZipDirectory, ExtraBlocksAreKeptAndTheKnownOnesRead) {
-    ZipArchiveSpec spec;
+    ZipArchivePlan spec;
     spec.entries = {MakeEntry("aes.txt", "data"), MakeEntry("late.txt", "data"),
                     MakeEntry("cut.txt", "d")};
     spec.entries[0].flags = 1;
@@ -360,7 +360,7 @@ TEST(ZipDirectory, ExtraBlocksAreKeptAndTheKnownOnesRead) {
 }
 
 TEST(ZipDirectory, NameIndexFindsTheFirstEntryIgnoringAsciiCase) {
-    ZipArchiveSpec spec;
+    ZipArchivePlan spec;
     spec.entries = {MakeEntry("Dir/File.TXT", "1"), MakeEntry("other", "2"),
                     MakeEntry("dir/file.txt", "3"), MakeEntry("\xC3\x88.txt", "4")};
     spec.entries[3].flags = 0x800;
@@ -428,9 +428,9 @@ private:
 // every header used to start a scan to the end of the file.
 TEST(ZipDirectory, RebuildReadsTheFileAFewTimesAtMost) {
     for (const int count : {500, 2000}) {
-        ZipArchiveSpec spec;
+        ZipArchivePlan spec;
         for (int i = 0; i < count; ++i) {
-            ZipEntrySpec entry = MakeEntry("e" + std::to_string(i), "", 0);
+            ZipEntryPlan entry = MakeEntry("e" + std::to_string(i), "", 0);
             entry.dataDescriptor = true;
             entry.descriptorSignature = false;
             spec.entries.push_back(entry);

@@ -29,18 +29,18 @@ using ludrin::testing::ReadFile;
 using ludrin::testing::TextBytes;
 using ludrin::testing::Wide;
 using ludrin::testing::WriteFile;
-using ludrin::testing::ZipArchiveSpec;
-using ludrin::testing::ZipEntrySpec;
+using ludrin::testing::ZipArchivePlan;
+using ludrin::testing::ZipEntryPlan;
 
 constexpr std::uint32_t kInstallerAttr = 10431;
 
-ZipEntrySpec Folder(const std::string& name) {
-    ZipEntrySpec entry = MakeEntry(name, "", 0);
+ZipEntryPlan Folder(const std::string& name) {
+    ZipEntryPlan entry = MakeEntry(name, "", 0);
     entry.externalAttr = 0x10;
     return entry;
 }
 
-ZipEntrySpec WithAttr(ZipEntrySpec entry, std::uint32_t attr) {
+ZipEntryPlan WithAttr(ZipEntryPlan entry, std::uint32_t attr) {
     entry.externalAttr = attr;
     return entry;
 }
@@ -118,7 +118,7 @@ TEST_F(ZipExtractTest, BatchFiresEveryEventInOrderWithExactProgress) {
 }
 
 TEST_F(ZipExtractTest, OverallProgressNeverFallsAndEndsAtHundred) {
-    ZipArchiveSpec spec;
+    ZipArchivePlan spec;
     for (int i = 0; i < 40; ++i) {
         const std::string folder = "f" + std::to_string(i % 5) + "/";
         if (i < 5) {
@@ -144,8 +144,8 @@ TEST_F(ZipExtractTest, AnEmptyArchiveFiresOnlyTheBatchEvents) {
     EXPECT_TRUE(archiver.LastBatch().Complete());
 }
 
-ZipEntrySpec Corrupt(const std::string& name) {
-    ZipEntrySpec entry = MakeEntry(name, TextBytes(3000, 9));
+ZipEntryPlan Corrupt(const std::string& name) {
+    ZipEntryPlan entry = MakeEntry(name, TextBytes(3000, 9));
     entry.crc = 0x12345678;
     return entry;
 }
@@ -229,7 +229,7 @@ TEST_F(ZipExtractTest, HostileNamesFailAsArchiveErrorsAndWriteNothingOutside) {
         "//srv/share/unc6.txt", "a\\..\\..\\evil7.txt", ".. /evil8.txt", "a/.../evil9.txt",
         // Device names: Windows would open the device, not a file below the base folder.
         "CON", "nul.txt", "aux/inner.txt", "Com1 .log", "lpt9"};
-    ZipArchiveSpec spec = Entries({MakeEntry("safe.txt", "safe")});
+    ZipArchivePlan spec = Entries({MakeEntry("safe.txt", "safe")});
     for (const std::string& name : hostile) {
         spec.entries.push_back(MakeEntry(name, "x"));
     }
@@ -377,7 +377,7 @@ TEST_F(ZipExtractTest, OverwriteModesDecideFromTheTargetAndTheEntryTime) {
         {TZipOverwriteMode::omPrompt, kDate2020, true, true},
         {TZipOverwriteMode::omPrompt, kDate2020, false, false},
     };
-    ZipEntrySpec entry = MakeEntry("t.txt", "new");
+    ZipEntryPlan entry = MakeEntry("t.txt", "new");
     entry.date = kDate2020;
     entry.time = kNoon;
     for (const Case& c : cases) {
@@ -404,7 +404,7 @@ TEST_F(ZipExtractTest, OverwriteModesDecideFromTheTargetAndTheEntryTime) {
 }
 
 TEST_F(ZipExtractTest, OmIfNewerReplacesAnOlderTarget) {
-    ZipEntrySpec entry = MakeEntry("t.txt", "new");
+    ZipEntryPlan entry = MakeEntry("t.txt", "new");
     entry.date = kDate2021;
     entry.time = kNoon;
     fx.Open(archiver, Entries({entry}));
@@ -431,7 +431,7 @@ TEST_F(ZipExtractTest, ReplaceReadOnlyDecidesWhetherAWriteProtectedTargetIsRepla
 }
 
 TEST_F(ZipExtractTest, FilesGetTheEntryTimeAsLocalTimeAndItsReadOnlyBit) {
-    ZipEntrySpec entry = WithAttr(MakeEntry("sub/ro.txt", "data"), 0x21);
+    ZipEntryPlan entry = WithAttr(MakeEntry("sub/ro.txt", "data"), 0x21);
     entry.date = kDate2021;
     entry.time = kNoon | 7; // 14 seconds
     fx.Open(archiver, Entries({entry, MakeEntry("rw.txt", "rw")}));
@@ -561,7 +561,7 @@ TEST_F(ZipExtractTest, DeclinedEntriesAreSkippedWithoutAnError) {
 }
 
 TEST_F(ZipExtractTest, AnEncryptedEntryWithoutAPasswordIsSkippedAndLeavesNoFile) {
-    ZipEntrySpec secret = MakeEntry("secret.txt", "hidden");
+    ZipEntryPlan secret = MakeEntry("secret.txt", "hidden");
     secret.password = "pw";
     fx.Open(archiver, Entries({secret, MakeEntry("open.txt", "o")}));
     archiver.ExtractFiles(L"*.*", kInstallerAttr); // the default prompt answers Cancel here
@@ -650,7 +650,7 @@ TEST_F(ZipExtractTest, ExtractionNeedsAnOpenArchive) {
 }
 
 TEST_F(ZipExtractTest, FindFirstAndFindNextFillTheSearchRecord) {
-    ZipEntrySpec entry = WithAttr(MakeEntry("dir/sub/file.txt", TextBytes(4000, 1)), 0x21);
+    ZipEntryPlan entry = WithAttr(MakeEntry("dir/sub/file.txt", TextBytes(4000, 1)), 0x21);
     entry.comment = "note";
     fx.Open(archiver, Entries({Folder("dir/"), entry, MakeEntry("empty", "", 0)}));
     TZipArchiveItem item;

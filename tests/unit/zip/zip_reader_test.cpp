@@ -19,8 +19,8 @@ using ludrin::testing::TextBytes;
 using ludrin::testing::Wide;
 using ludrin::testing::WriteFile;
 using ludrin::testing::WriteZip;
-using ludrin::testing::ZipArchiveSpec;
-using ludrin::testing::ZipEntrySpec;
+using ludrin::testing::ZipArchivePlan;
+using ludrin::testing::ZipEntryPlan;
 
 // The installer's instance; an entry may be decoded as entry `done` of a batch of `count`.
 class Archiver : public TZipReader {
@@ -37,7 +37,7 @@ public:
 
 class ZipReaderTest : public ::testing::Test {
 protected:
-    std::wstring Write(const std::string& name, const ZipArchiveSpec& spec) {
+    std::wstring Write(const std::string& name, const ZipArchivePlan& spec) {
         WriteFile(temp / name, WriteZip(spec));
         return Wide(temp / name);
     }
@@ -61,7 +61,7 @@ private:
 };
 
 TEST_F(ZipReaderTest, OpensLoadsClosesAndReopens) {
-    ZipArchiveSpec spec;
+    ZipArchivePlan spec;
     spec.entries = {MakeEntry("a.txt", "alpha"), MakeEntry("b/c.txt", TextBytes(4000, 1))};
     Archiver archiver;
     int opened = 0;
@@ -94,7 +94,7 @@ TEST_F(ZipReaderTest, OpensLoadsClosesAndReopens) {
 }
 
 TEST_F(ZipReaderTest, OpenErrors) {
-    ZipArchiveSpec spec;
+    ZipArchivePlan spec;
     spec.entries = {MakeEntry("a.txt", "alpha")};
     const std::wstring good = Write("good.zip", spec);
     WriteFile(temp / "noise.zip", std::string(3000, 'n'));
@@ -165,7 +165,7 @@ TEST_F(ZipReaderTest, UnreadableFileRaisesTheFileLayersError) {
 }
 
 TEST_F(ZipReaderTest, ExtractItemRaisesOnlyForFailuresNothingExcuses) {
-    ZipArchiveSpec spec;
+    ZipArchivePlan spec;
     spec.entries = {MakeEntry("good.txt", "good"), MakeEntry("bad.txt", TextBytes(3000, 2)),
                     MakeEntry("locked.txt", "secret data")};
     spec.entries[1].crc = 7;
@@ -212,7 +212,7 @@ TEST_F(ZipReaderTest, ExtractItemRaisesOnlyForFailuresNothingExcuses) {
 }
 
 TEST_F(ZipReaderTest, FullDiskRaisesUnlessTheHandlerCancels) {
-    ZipArchiveSpec spec;
+    ZipArchivePlan spec;
     spec.entries = {MakeEntry("big.bin", TextBytes(300000, 3), 0)};
     Archiver archiver;
     archiver.FileName = Write("big.zip", spec);
@@ -239,7 +239,7 @@ TEST_F(ZipReaderTest, FullDiskRaisesUnlessTheHandlerCancels) {
 }
 
 TEST_F(ZipReaderTest, ProgressEventsWeighEveryEntryEqually) {
-    ZipArchiveSpec spec;
+    ZipArchivePlan spec;
     spec.entries = {MakeEntry("dir/one.bin", std::string(131070, 'x'), 0)};
     Archiver archiver;
     archiver.FileName = Write("progress.zip", spec);

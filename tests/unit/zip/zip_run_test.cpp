@@ -14,7 +14,7 @@ namespace {
 using namespace test;
 using ludrin::testing::MakeEntry;
 using ludrin::testing::RandomBytes;
-using ludrin::testing::ZipEntrySpec;
+using ludrin::testing::ZipEntryPlan;
 
 const std::string kStored = RandomBytes(200000, 5);
 
@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(Runs, NothingSurvivesARun,
 // file (only a name ending in a separator makes a folder), and it is extracted.
 TEST(CutOffArchive, AnEmptyFileIsExtractedAsAFile) {
     ExtractFixture fx;
-    ZipEntrySpec folder = MakeEntry("dir/", "", 0);
+    ZipEntryPlan folder = MakeEntry("dir/", "", 0);
     folder.externalAttr = 0x10;
     std::string bytes = ludrin::testing::WriteZip(
         Entries({folder, MakeEntry("dir/empty.txt", "", 0), MakeEntry("dir/a.txt", "a", 0)}));
