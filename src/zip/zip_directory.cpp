@@ -401,6 +401,69 @@ CentralDirEndSearch GetCentralDirEnd(const ZipStream& stream) {
     return result;
 }
 
+namespace {
+
+// The central record that a local header at `at` stands for; its name and extra block are
+// read where the file holds them.
+TDirItem ItemFromLocalHeader(const ZipStream& stream, std::uint64_t at, const TZipFileHeader& local,
+                             bool oemStep) {
+    const std::uint64_t size = stream.Size();
+    TDirItem item;
+    TZipCentralDir& c = item.CentralDir;
+    c.signature = local.signature;
+    c.versionMadeBy = local.extractVersion;
+    c.extractVersion = local.extractVersion;
+    c.genPurposeFlag = local.genPurposeFlag;
+    c.compMethod = local.compMethod;
+    c.lastModTime = local.lastModTime;
+    c.lastModDate = local.lastModDate;
+    c.crc32 = local.crc32;
+    c.compSize = local.compSize;
+    c.unCompSize = local.unCompSize;
+    c.nameLength = local.nameLength;
+    c.extraLength = local.extraLength;
+    c.relOffsetLH = static_cast<std::uint32_t>(std::min<std::uint64_t>(at, kZip64Escape32));
+    if (at >= kZip64Escape32) {
+        item.Zip64ExtInfo.relOffsetLH = static_cast<std::int64_t>(at);
+    }
+    item.CompressionMethod = local.compMethod;
+    const std::uint64_t nameAt = at + kLocalFileHeaderSize;
+    if (local.nameLength <= size - nameAt) {
+        std::vector<std::uint8_t> name(local.nameLength);
+        stream.ReadAt(nameAt, name);
+        item.Name = DecodeLocalName(name, oemStep);
+    }
+    const std::uint64_t extraAt = nameAt + local.nameLength;
+    if (local.extraLength > 0 && extraAt < size) {
+        std::vector<std::uint8_t> extra(
+            static_cast<std::size_t>(std::min<std::uint64_t>(local.extraLength, size - extraAt)));
+        stream.ReadAt(extraAt, extra);
+        if (auto unicodeName = ReadExtraField(extra, item)) {
+            item.Name = std::move(*unicodeName);
+        }
+    }
+    return item;
+}
+
+// Sizes and CRC from the entry's data descriptor, the first one after its header.
+void ReadDescriptor(const ZipStream& stream, DescriptorFinder& descriptors, std::uint64_t at,
+                    TDirItem& item) {
+    const std::int64_t found = descriptors.Find(at);
+    if (found < 0) {
+        item.DescriptorMissing = true;
+        return;
+    }
+    std::uint8_t dd[kDataDescriptorSize];
+    stream.ReadAt(static_cast<std::uint64_t>(found), dd);
+    ByteReader r(dd);
+    r.Skip(4, "data descriptor signature");
+    item.CentralDir.crc32 = r.ReadU32("data descriptor crc32");
+    item.CentralDir.compSize = r.ReadU32("data descriptor compressed size");
+    item.CentralDir.unCompSize = r.ReadU32("data descriptor size");
+}
+
+} // namespace
+
 void TryToBuildCentralDir(TZipDirManager& dm, bool endRecordFound, bool oemFileNames) {
     dm.CDir.Clear();
     const ZipStream& stream = dm.FCompressedStream;
@@ -420,84 +483,27 @@ void TryToBuildCentralDir(TZipDirManager& dm, bool endRecordFound, bool oemFileN
         if (local.compSize >= size || local.extraLength > 260) {
             continue;
         }
-        TDirItem item;
-        TZipCentralDir& c = item.CentralDir;
-        c.signature = local.signature;
-        c.versionMadeBy = local.extractVersion;
-        c.extractVersion = local.extractVersion;
-        c.genPurposeFlag = local.genPurposeFlag;
-        c.compMethod = local.compMethod;
-        c.lastModTime = local.lastModTime;
-        c.lastModDate = local.lastModDate;
-        c.crc32 = local.crc32;
-        c.compSize = local.compSize;
-        c.unCompSize = local.unCompSize;
-        c.nameLength = local.nameLength;
-        c.extraLength = local.extraLength;
-        c.relOffsetLH = static_cast<std::uint32_t>(std::min<std::uint64_t>(at, kZip64Escape32));
-        if (at >= kZip64Escape32) {
-            item.Zip64ExtInfo.relOffsetLH = static_cast<std::int64_t>(at);
-        }
+        TDirItem item = ItemFromLocalHeader(stream, at, local, oemStep);
         const bool descriptor = (local.genPurposeFlag & kFlagDataDescriptor) != 0;
-        item.CompressionMethod = local.compMethod;
-
-        const std::uint64_t nameAt = at + kLocalFileHeaderSize;
-        if (local.nameLength <= size - nameAt) {
-            std::vector<std::uint8_t> name(local.nameLength);
-            stream.ReadAt(nameAt, name);
-            item.Name = DecodeLocalName(name, oemStep);
-        }
-        const std::uint64_t extraAt = nameAt + local.nameLength;
-        if (local.extraLength > 0 && extraAt < size) {
-            std::vector<std::uint8_t> extra(static_cast<std::size_t>(
-                std::min<std::uint64_t>(local.extraLength, size - extraAt)));
-            stream.ReadAt(extraAt, extra);
-            if (auto unicodeName = ReadExtraField(extra, item)) {
-                item.Name = std::move(*unicodeName);
-            }
-        }
         // Only a name ending in a separator makes a folder: an empty file stays a file.
         const bool folderName =
             !item.Name.empty() && (item.Name.back() == L'/' || item.Name.back() == L'\\');
-        c.externalAttr =
+        item.CentralDir.externalAttr =
             (local.unCompSize == 0 && !descriptor && folderName) ? kAttrDirectory : kAttrArchive;
         if (descriptor) {
-            const std::int64_t found = descriptors.Find(at);
-            if (found >= 0) {
-                std::uint8_t dd[kDataDescriptorSize];
-                stream.ReadAt(static_cast<std::uint64_t>(found), dd);
-                ByteReader r(dd);
-                r.Skip(4, "data descriptor signature");
-                c.crc32 = r.ReadU32("data descriptor crc32");
-                c.compSize = r.ReadU32("data descriptor compressed size");
-                c.unCompSize = r.ReadU32("data descriptor size");
-            } else {
-                item.DescriptorMissing = true;
-            }
+            ReadDescriptor(stream, descriptors, at, item);
         }
         dm.CDir.Add(std::move(item));
     }
     dm.CentralDirOffset = static_cast<std::int64_t>(size);
 }
 
-void LoadDir(TZipDirManager& dm, const DirectoryReadOptions& options,
-             const CentralDirEndSearch* searched) {
+namespace {
+
+// The Zip64 locator and end record in front of the end record, when there are: answers
+// where the directory ends.
+std::int64_t ReadZip64Records(TZipDirManager& dm, std::int64_t endPosition) {
     const ZipStream& stream = dm.FCompressedStream;
-    dm.CDir.Clear();
-    dm.CentralDirEnd = {};
-    dm.ArchiveComment.clear();
-    dm.FZip64 = false;
-    dm.StubSize = 0;
-
-    CentralDirEndSearch end = searched != nullptr ? *searched : GetCentralDirEnd(stream);
-    if (!end.found) {
-        TryToBuildCentralDir(dm, false, options.OEMFileNames);
-        return;
-    }
-    dm.CentralDirEnd = end.record;
-    dm.ArchiveComment = std::move(end.comment);
-    std::int64_t endPosition = end.position;
-
     if (endPosition > kZip64CentralDirEndLocatorSize) {
         std::uint8_t raw[kZip64CentralDirEndLocatorSize];
         stream.ReadAt(static_cast<std::uint64_t>(endPosition) - kZip64CentralDirEndLocatorSize,
@@ -522,6 +528,56 @@ void LoadDir(TZipDirManager& dm, const DirectoryReadOptions& options,
         }
         endPosition -= kZip64CentralDirEndSize;
     }
+    return endPosition;
+}
+
+// The counted central headers, which must fill the directory's declared size exactly.
+void ReadCentralEntries(TZipDirManager& dm, std::int64_t endPosition, bool oemFileNames) {
+    const ZipStream& stream = dm.FCompressedStream;
+    const std::uint64_t dirSize =
+        dm.FZip64 ? dm.Zip64CentralDirEnd.centralDirSize : dm.CentralDirEnd.centralDirSize;
+    const std::uint64_t count =
+        dm.FZip64 ? dm.Zip64CentralDirEnd.entriesCentralDir : dm.CentralDirEnd.entriesCentralDir;
+    if (dirSize > static_cast<std::uint64_t>(endPosition)) {
+        throw fs::FileReadError("Stream read error");
+    }
+    const std::uint64_t dirStart = static_cast<std::uint64_t>(endPosition) - dirSize;
+    dm.CentralDirOffset = static_cast<std::int64_t>(dirStart);
+    // Room for the entries the stream can really hold, not what a record claims.
+    dm.CDir.Reserve(static_cast<std::size_t>(
+        std::min<std::uint64_t>(count, (stream.Size() - dirStart) / kCentralDirHeaderSize)));
+    StreamCursor cursor(stream, dirStart);
+    for (std::uint64_t i = 0; i < count; ++i) {
+        dm.CDir.Add(ReadCentralEntry(cursor, oemFileNames));
+    }
+    // The counted entries must fill the directory exactly: a count that leaves headers
+    // unread, or reads past them, lists what no peer lists.
+    if (cursor.Position() != dirStart + dirSize) {
+        throw EZipException(native::kArchiveDamaged);
+    }
+}
+
+} // namespace
+
+void LoadDir(TZipDirManager& dm, const DirectoryReadOptions& options,
+             const CentralDirEndSearch* searched) {
+    const ZipStream& stream = dm.FCompressedStream;
+    dm.CDir.Clear();
+    dm.CentralDirEnd = {};
+    dm.ArchiveComment.clear();
+    dm.FZip64 = false;
+    dm.StubSize = 0;
+
+    CentralDirEndSearch end = searched != nullptr ? *searched : GetCentralDirEnd(stream);
+    if (!end.found) {
+        TryToBuildCentralDir(dm, false, options.OEMFileNames);
+        return;
+    }
+    dm.CentralDirEnd = end.record;
+    dm.ArchiveComment = std::move(end.comment);
+    std::int64_t endPosition = end.position;
+
+    endPosition = ReadZip64Records(dm, endPosition);
     if (!dm.FZip64 && dm.CentralDirEnd.entriesCentralDir == kZip64Escape16) {
         TryToBuildCentralDir(dm, true, options.OEMFileNames);
         return;
@@ -536,28 +592,8 @@ void LoadDir(TZipDirManager& dm, const DirectoryReadOptions& options,
         throw EZipException(native::kCannotOpenArchive);
     }
 
-    const std::uint64_t dirSize =
-        dm.FZip64 ? dm.Zip64CentralDirEnd.centralDirSize : dm.CentralDirEnd.centralDirSize;
-    const std::uint64_t count =
-        dm.FZip64 ? dm.Zip64CentralDirEnd.entriesCentralDir : dm.CentralDirEnd.entriesCentralDir;
     try {
-        if (dirSize > static_cast<std::uint64_t>(endPosition)) {
-            throw fs::FileReadError("Stream read error");
-        }
-        const std::uint64_t dirStart = static_cast<std::uint64_t>(endPosition) - dirSize;
-        dm.CentralDirOffset = static_cast<std::int64_t>(dirStart);
-        // Room for the entries the stream can really hold, not what a record claims.
-        dm.CDir.Reserve(static_cast<std::size_t>(
-            std::min<std::uint64_t>(count, (stream.Size() - dirStart) / kCentralDirHeaderSize)));
-        StreamCursor cursor(stream, dirStart);
-        for (std::uint64_t i = 0; i < count; ++i) {
-            dm.CDir.Add(ReadCentralEntry(cursor, options.OEMFileNames));
-        }
-        // The counted entries must fill the directory exactly: a count that leaves headers
-        // unread, or reads past them, lists what no peer lists.
-        if (cursor.Position() != dirStart + dirSize) {
-            throw EZipException(native::kArchiveDamaged);
-        }
+        ReadCentralEntries(dm, endPosition, options.OEMFileNames);
     } catch (const std::exception&) {
         if (!options.OpenCorruptedArchives) {
             throw;
