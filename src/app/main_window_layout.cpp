@@ -271,11 +271,4 @@ std::wstring_view IntroductionText() {
     return kIntroduction;
 }
 
-int ScaleToDpi(int length, int dpi) {
-    // Round half away from zero, as the platform's MulDiv does.
-    const long long scaled = static_cast<long long>(length) * dpi;
-    return static_cast<int>(scaled >= 0 ? (scaled + kDesignDpi / 2) / kDesignDpi
-                                        : (scaled - kDesignDpi / 2) / kDesignDpi);
-}
-
 } // namespace ludrin::app

@@ -4,6 +4,7 @@
 // against it.
 
 #include "ui/controls/control_looks.hpp"
+#include "ui/controls/dpi_scale.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -16,7 +17,7 @@ namespace ludrin::app {
 
 inline constexpr int kClientWidth = 775;
 inline constexpr int kClientHeight = 309;
-inline constexpr int kDesignDpi = 96;
+using ui::kDesignDpi;
 
 // Control identifiers, stable so that another process can find a control.
 enum class ControlId : std::uint16_t {
@@ -53,9 +54,10 @@ enum class ControlKind {
     ProgressBar,
 };
 
-struct Rect {
+// A control's place: left, top, width and height (the balloons' hints::Rect has edges).
+struct ControlBounds {
     int left, top, width, height;
-    friend bool operator==(const Rect&, const Rect&) = default;
+    friend bool operator==(const ControlBounds&, const ControlBounds&) = default;
 };
 
 // The window's fonts; controls that draw no text take none.
@@ -73,7 +75,7 @@ struct ControlDef {
     std::wstring_view name;
     ControlId parent;
     ControlKind kind;
-    Rect rect;                 // relative to the parent's client area, at 96 dpi
+    ControlBounds rect;        // relative to the parent's client area, at 96 dpi
     int tabOrder;              // within the parent; -1 for controls that take no focus
     std::wstring_view text;    // caption or design text
     std::wstring_view toolTip; // empty: none
@@ -93,6 +95,6 @@ std::vector<ControlId> TabSequence();
 std::wstring_view IntroductionText();
 
 // A length at 96 dpi scaled to another DPI, rounded to the nearest pixel.
-int ScaleToDpi(int length, int dpi);
+using ui::ScaleToDpi;
 
 } // namespace ludrin::app

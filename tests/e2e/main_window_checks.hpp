@@ -10,7 +10,7 @@
 
 namespace ludrin::e2e {
 
-inline app::Rect ActualRect(HWND control) {
+inline app::ControlBounds ActualRect(HWND control) {
     const RECT rect = RectInParent(control);
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
@@ -28,8 +28,8 @@ inline void ExpectLayoutAt(HWND window, int dpi) {
                                 ? window
                                 : FindControl(window, static_cast<int>(spec.parent));
         EXPECT_EQ(GetParent(control), parent) << name;
-        const app::Rect actual = ActualRect(control);
-        const app::Rect expected{
+        const app::ControlBounds actual = ActualRect(control);
+        const app::ControlBounds expected{
             app::ScaleToDpi(spec.rect.left, dpi), app::ScaleToDpi(spec.rect.top, dpi),
             app::ScaleToDpi(spec.rect.width, dpi), app::ScaleToDpi(spec.rect.height, dpi)};
         EXPECT_NEAR(actual.top, expected.top, tolerance) << name;

@@ -1,13 +1,8 @@
 #include "ui/hints/message_hint.hpp"
 
+#include "ui/controls/dpi_scale.hpp"
+
 namespace ludrin::ui::hints {
-namespace {
-
-int ScaleToDpi(int length, int dpi) {
-    return (length * dpi + 48) / 96;
-}
-
-} // namespace
 
 TMessageHint::TMessageHint(BalloonHost& host) : host_(host) {}
 
