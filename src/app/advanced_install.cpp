@@ -20,9 +20,9 @@ struct CodecInstaller {
 
 // Slot order is launch order.
 constexpr std::array<CodecInstaller, 3> kCodecInstallers{{
-    {3, L"/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /SP-", 30},
-    {4, L"/SP- /VERYSILENT /NORESTART", 60},
-    {5, L"/S", 90},
+    {kSlotLavFilters, L"/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /SP-", 30},
+    {kSlotFfdshow, L"/SP- /VERYSILENT /NORESTART", 60},
+    {kSlotAviSynth, L"/S", 90},
 }};
 
 constexpr int kHidden = 0;

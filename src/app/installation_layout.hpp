@@ -40,6 +40,9 @@ inline constexpr std::array<PayloadSlot, kPayloadSlotCount> kPayloadSlots{{
 inline constexpr std::size_t kSlotPayloadArchive = 0;
 inline constexpr std::size_t kSlotStartProgram = 1;
 inline constexpr std::size_t kSlotPlayer = 2;
+inline constexpr std::size_t kSlotLavFilters = 3;
+inline constexpr std::size_t kSlotFfdshow = 4;
+inline constexpr std::size_t kSlotAviSynth = 5;
 
 class InstallationLayout {
 public:

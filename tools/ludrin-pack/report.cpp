@@ -1,6 +1,7 @@
 // report: what a release ships, in a stable form that a release checklist can diff. No paths,
 // no dates: two builds of the same payload give the same text.
 
+#include "app/installation_layout.hpp"
 #include "commands.hpp"
 #include "payload_input.hpp"
 #include "payload_walk.hpp"
@@ -24,7 +25,6 @@ namespace ludrin::pack {
 namespace {
 
 // The installer refuses to start with fewer stored files than its six slots.
-constexpr std::size_t kInstallerSlots = 6;
 
 std::string FileVersion(const PayloadInput& input) {
     if (!LooksLikePeImage(input.file->Bytes())) {
@@ -107,8 +107,8 @@ int Report(const std::string& file, std::ostream& out) {
                                      std::string(error.what()));
         }
     }
-    if (view.records.size() < kInstallerSlots) {
-        throw std::runtime_error("the installer needs " + std::to_string(kInstallerSlots) +
+    if (view.records.size() < app::kPayloadSlotCount) {
+        throw std::runtime_error("the installer needs " + std::to_string(app::kPayloadSlotCount) +
                                  " stored files, this payload has " +
                                  std::to_string(view.records.size()));
     }
