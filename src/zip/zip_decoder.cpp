@@ -218,9 +218,7 @@ ZipDecodeResult InternalDecompressFile(const TZipDirManager& dm, const TDirItem&
                                        ZipOutput& out, ZipDecodeHooks& hooks) {
     const ZipStream& stream = dm.FCompressedStream;
     const std::uint64_t headerAt = item.LocalHeaderOffset();
-    std::uint8_t raw[kLocalFileHeaderSize];
-    stream.ReadAt(headerAt, raw); // a truncated local header is the stream's read error
-    const TZipFileHeader local = ParseLocalFileHeader(raw);
+    const TZipFileHeader local = ReadLocalFileHeader(stream, headerAt);
     const std::uint64_t dataStart =
         headerAt + kLocalFileHeaderSize + local.nameLength + local.extraLength;
 

@@ -277,9 +277,7 @@ std::int64_t CalculateStubSize(const TZipDirManager& dm, std::int64_t endPositio
         if (hit < 0) {
             return 0;
         }
-        std::uint8_t raw[kLocalFileHeaderSize];
-        stream.ReadAt(static_cast<std::uint64_t>(hit), raw);
-        const TZipFileHeader local = ParseLocalFileHeader(raw);
+        const TZipFileHeader local = ReadLocalFileHeader(stream, static_cast<std::uint64_t>(hit));
         if (hit == 0 ||
             (local.extractVersion == first.extractVersion && local.compMethod == first.compMethod &&
              local.lastModTime == first.lastModTime && local.lastModDate == first.lastModDate &&
@@ -346,6 +344,12 @@ TZipFileHeader ParseLocalFileHeader(std::span<const std::uint8_t> bytes) {
     h.nameLength = r.ReadU16("local header name length");
     h.extraLength = r.ReadU16("local header extra length");
     return h;
+}
+
+TZipFileHeader ReadLocalFileHeader(const ZipStream& stream, std::uint64_t at) {
+    std::uint8_t raw[kLocalFileHeaderSize];
+    stream.ReadAt(at, raw);
+    return ParseLocalFileHeader(raw);
 }
 
 bool CheckCDirEnd(const TZipCentralDirEnd& record, std::uint64_t position,
@@ -477,9 +481,7 @@ void TryToBuildCentralDir(TZipDirManager& dm, bool endRecordFound, bool oemFileN
     const bool oemStep = endRecordFound && oemFileNames;
     for (; hit >= 0; hit = headers.Find(static_cast<std::uint64_t>(hit) + 4)) {
         const auto at = static_cast<std::uint64_t>(hit);
-        std::uint8_t raw[kLocalFileHeaderSize];
-        stream.ReadAt(at, raw);
-        const TZipFileHeader local = ParseLocalFileHeader(raw);
+        const TZipFileHeader local = ReadLocalFileHeader(stream, at);
         if (local.compSize >= size || local.extraLength > 260) {
             continue;
         }

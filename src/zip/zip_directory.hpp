@@ -45,4 +45,8 @@ void TryToBuildCentralDir(TZipDirManager& dm, bool endRecordFound, bool oemFileN
 // Decodes the fixed part of a local file header (30 bytes).
 TZipFileHeader ParseLocalFileHeader(std::span<const std::uint8_t> bytes);
 
+// Reads and decodes the local header at `at`; a header cut off by the end of the stream is
+// the stream's read error.
+TZipFileHeader ReadLocalFileHeader(const ZipStream& stream, std::uint64_t at);
+
 } // namespace ludrin::zip
