@@ -53,6 +53,10 @@ std::uint64_t SFUnpackPieces(std::span<const std::uint8_t> source, std::uint64_t
 std::size_t BlockStretchEnd(std::span<const std::uint8_t> source, std::size_t start,
                             std::size_t bytes);
 
+// Hands `source` to `visit` stretch by stretch, as BlockStretchEnd cuts it, in order.
+void ForEachStretch(std::span<const std::uint8_t> source, std::size_t bytes,
+                    const std::function<void(std::span<const std::uint8_t>)>& visit);
+
 // How the blocks of a sequence are coded; checks the framing only.
 struct BlockCounts {
     std::size_t escape = 0;

@@ -253,6 +253,15 @@ std::size_t BlockStretchEnd(std::span<const std::uint8_t> source, std::size_t st
     return at;
 }
 
+void ForEachStretch(std::span<const std::uint8_t> source, std::size_t bytes,
+                    const std::function<void(std::span<const std::uint8_t>)>& visit) {
+    for (std::size_t start = 0; start < source.size();) {
+        const std::size_t end = BlockStretchEnd(source, start, bytes);
+        visit(source.subspan(start, end - start));
+        start = end;
+    }
+}
+
 BlockCounts CountBlocks(std::span<const std::uint8_t> source) {
     BlockCounts counts;
     ForEachBlock(source, [&](const std::uint8_t* block, std::size_t, std::size_t) {

@@ -82,46 +82,43 @@ ContainerView WalkContainer(std::span<const std::uint8_t> container) {
 
 namespace {
 
-void CheckBlockCount(const RecordView& record) {
-    const BlockCounts blocks = CountBlocks(record.body);
-    if (record.size > blocks.Total() * kChunkSize) {
-        throw EStoreError("a size of " + std::to_string(record.size) + " bytes cannot come from " +
-                          std::to_string(blocks.Total()) + " packed blocks");
+void CheckBlockTotal(std::uint64_t size, std::size_t blocks) {
+    if (size > blocks * kChunkSize) {
+        throw EStoreError("a size of " + std::to_string(size) + " bytes cannot come from " +
+                          std::to_string(blocks) + " packed blocks");
     }
 }
 
-void CheckProduced(const RecordView& record, std::uint64_t produced) {
-    if (produced != record.size) {
-        throw EStoreError("the packed blocks unpack to " + std::to_string(produced) +
-                          " bytes instead of the file's size of " + std::to_string(record.size));
-    }
+void CheckBlockCount(const RecordView& record) {
+    CheckBlockTotal(record.size, CountBlocks(record.body).Total());
 }
 
 } // namespace
+
+void CheckUnpackedSize(std::uint64_t size, std::uint64_t produced) {
+    if (produced != size) {
+        throw EStoreError("the packed blocks unpack to " + std::to_string(produced) +
+                          " bytes instead of the file's size of " + std::to_string(size));
+    }
+}
 
 void CheckRecord(const RecordView& record,
                  const std::function<void(std::span<const std::uint8_t>)>& done) {
     if (!done) {
         CheckBlockCount(record);
-        CheckProduced(record, SFMeasure(record.body, record.size));
+        CheckUnpackedSize(record.size, SFMeasure(record.body, record.size));
         return;
     }
     // One pass, stretch by stretch, with the same checks in the same order of precedence.
     std::size_t blocks = 0;
     std::uint64_t produced = 0;
-    for (std::size_t start = 0; start < record.body.size();) {
-        const std::size_t end = BlockStretchEnd(record.body, start, kContainerStretch);
-        const auto stretch = record.body.subspan(start, end - start);
+    ForEachStretch(record.body, kContainerStretch, [&](std::span<const std::uint8_t> stretch) {
         blocks += CountBlocks(stretch).Total();
         produced += SFMeasure(stretch, record.size - produced);
         done(stretch);
-        start = end;
-    }
-    if (record.size > blocks * kChunkSize) {
-        throw EStoreError("a size of " + std::to_string(record.size) + " bytes cannot come from " +
-                          std::to_string(blocks) + " packed blocks");
-    }
-    CheckProduced(record, produced);
+    });
+    CheckBlockTotal(record.size, blocks);
+    CheckUnpackedSize(record.size, produced);
 }
 
 void UnpackRecord(const RecordView& record, std::vector<std::uint8_t>& data) {
@@ -132,7 +129,7 @@ void UnpackRecord(const RecordView& record, std::vector<std::uint8_t>& data) {
 
 void UnpackRecordPieces(const RecordView& record, const UnpackSink& sink) {
     CheckBlockCount(record);
-    CheckProduced(record, SFUnpackPieces(record.body, record.size, sink));
+    CheckUnpackedSize(record.size, SFUnpackPieces(record.body, record.size, sink));
 }
 
 } // namespace ludrin::store

@@ -52,6 +52,9 @@ EStoreError RecordError(std::size_t slot, std::size_t offset, const std::string&
 // Stretches of packed blocks handed to a store's OnContainerRead hook, in bytes (at least).
 inline constexpr std::size_t kContainerStretch = 4u << 20;
 
+// Raises the store's error when the blocks unpacked to another size than the file's.
+void CheckUnpackedSize(std::uint64_t size, std::uint64_t produced);
+
 // Checks a signature-layout record's blocks completely, writing nothing: they must unpack to
 // exactly its size. Memory stays constant whatever the size claims. With `done`, the blocks
 // are checked in stretches of kContainerStretch bytes, each handed to it once checked.

@@ -70,19 +70,13 @@ void TStoredFile::ReadPieces(const std::function<void(std::span<const std::uint8
     // In stretches of whole blocks, each handed to `done` once unpacked.
     const auto body = InContainer->bytes;
     std::uint64_t produced = 0;
-    for (std::size_t start = 0; start < body.size();) {
-        const std::size_t end = BlockStretchEnd(body, start, kContainerStretch);
-        const auto stretch = body.subspan(start, end - start);
+    ForEachStretch(body, kContainerStretch, [&](std::span<const std::uint8_t> stretch) {
         produced +=
             SFUnpackPieces(stretch, Size - produced,
                            [&](std::size_t, std::span<const std::uint8_t> piece) { sink(piece); });
         done(stretch);
-        start = end;
-    }
-    if (produced != Size) {
-        throw EStoreError("the packed blocks unpack to " + std::to_string(produced) +
-                          " bytes instead of the file's size of " + std::to_string(Size));
-    }
+    });
+    CheckUnpackedSize(Size, produced);
 }
 
 std::vector<std::uint8_t> TStoredFile::Bytes() const {

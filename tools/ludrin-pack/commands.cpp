@@ -146,16 +146,13 @@ int List(const std::string& file, std::ostream& out, bool sha256) {
             store::BlockCounts blocks;
             try {
                 // Stretch by stretch, each let go once counted: memory stays a stretch.
-                for (std::size_t start = 0; start < record.body.size();) {
-                    const std::size_t end =
-                        store::BlockStretchEnd(record.body, start, store::kContainerStretch);
-                    const auto stretch = record.body.subspan(start, end - start);
-                    const auto counts = store::CountBlocks(stretch);
-                    blocks.escape += counts.escape;
-                    blocks.positionTable += counts.positionTable;
-                    input.file->Done(stretch);
-                    start = end;
-                }
+                store::ForEachStretch(record.body, store::kContainerStretch,
+                                      [&](std::span<const std::uint8_t> stretch) {
+                                          const auto counts = store::CountBlocks(stretch);
+                                          blocks.escape += counts.escape;
+                                          blocks.positionTable += counts.positionTable;
+                                          input.file->Done(stretch);
+                                      });
             } catch (const store::EStoreError& error) {
                 out << '\n';
                 RecordDamaged(input, slot, record, error);
