@@ -23,6 +23,25 @@ const OperationMessage& FailureOf(FormButton button) {
 
 } // namespace
 
+std::optional<FormButton> FormButtonOf(ControlId control) {
+    switch (control) {
+    case ControlId::btnClose:
+        return FormButton::Close;
+    case ControlId::btnInstallaBase:
+        return FormButton::InstallBase;
+    case ControlId::btnInstallaComplete:
+        return FormButton::InstallComplete;
+    case ControlId::btnDisinstalla:
+        return FormButton::Uninstall;
+    case ControlId::btnHelpBase:
+        return FormButton::HelpBase;
+    case ControlId::btnHelpComplete:
+        return FormButton::HelpComplete;
+    default:
+        return std::nullopt;
+    }
+}
+
 void TFormMain::ButtonClick(FormButton button) {
     try {
         switch (button) {

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -21,6 +22,9 @@ namespace ludrin::app {
 
 // The form's buttons, as the window hands their clicks on.
 enum class FormButton { Close, InstallBase, InstallComplete, Uninstall, HelpBase, HelpComplete };
+
+// The form button that a control is, if it is one: the window's one map from its controls.
+std::optional<FormButton> FormButtonOf(ControlId control);
 
 class TFormMain {
 public:

@@ -325,27 +325,8 @@ void MainWindow::OnCommand(WORD id, WORD code) {
     if (code != BN_CLICKED) {
         return;
     }
-    switch (static_cast<ControlId>(id)) {
-    case ControlId::btnClose:
-        form_.ButtonClick(app::FormButton::Close);
-        break;
-    case ControlId::btnInstallaBase:
-        form_.ButtonClick(app::FormButton::InstallBase);
-        break;
-    case ControlId::btnInstallaComplete:
-        form_.ButtonClick(app::FormButton::InstallComplete);
-        break;
-    case ControlId::btnDisinstalla:
-        form_.ButtonClick(app::FormButton::Uninstall);
-        break;
-    case ControlId::btnHelpBase:
-        form_.ButtonClick(app::FormButton::HelpBase);
-        break;
-    case ControlId::btnHelpComplete:
-        form_.ButtonClick(app::FormButton::HelpComplete);
-        break;
-    default:
-        break;
+    if (const auto button = app::FormButtonOf(static_cast<ControlId>(id))) {
+        form_.ButtonClick(*button);
     }
 }
 
