@@ -70,6 +70,7 @@ public:
     std::wstring UserTempDir;
     std::wstring UserMyDocuments;
     std::wstring UserDesktopDirectory;
+    // The shared library folder in the roaming AppData, where the ZIP's tree lands.
     std::wstring PathBASSDll;
     std::wstring AnnoAttuale;
     std::wstring TrueBuild;

@@ -88,13 +88,17 @@ std::vector<std::uint8_t> TStoredFile::Bytes() const {
     return all;
 }
 
+std::string TStoredFile::AppendRecordName(std::vector<std::uint8_t>& stream) const {
+    const std::string name = text::WideToUtf8(FileName);
+    bytes::AppendU32(stream, static_cast<std::uint32_t>(name.size()));
+    bytes::AppendBytes(stream, {reinterpret_cast<const std::uint8_t*>(name.data()), name.size()});
+    return name;
+}
+
 void TStoredFile::WriteData(std::vector<std::uint8_t>& stream) const {
     if (InContainer && InContainer->packed) {
         // Checked blocks are written back as they are: no unpacking and packing again.
-        const std::string name = text::WideToUtf8(FileName);
-        bytes::AppendU32(stream, static_cast<std::uint32_t>(name.size()));
-        bytes::AppendBytes(stream,
-                           {reinterpret_cast<const std::uint8_t*>(name.data()), name.size()});
+        const std::string name = AppendRecordName(stream);
         bytes::LengthField packedLength(stream);
         bytes::AppendU32(stream, Size);
         bytes::AppendBytes(stream, InContainer->bytes);
@@ -117,9 +121,7 @@ void TStoredFile::WriteData(std::vector<std::uint8_t>& stream) const {
                           std::to_string(Size) + " does not match its " +
                           std::to_string(Data.size()) + " bytes of data");
     }
-    const std::string name = text::WideToUtf8(FileName);
-    bytes::AppendU32(stream, static_cast<std::uint32_t>(name.size()));
-    bytes::AppendBytes(stream, {reinterpret_cast<const std::uint8_t*>(name.data()), name.size()});
+    const std::string name = AppendRecordName(stream);
 
     // Pack straight behind the packed-length field, then trim to what was used.
     bytes::LengthField packedLength(stream);

@@ -66,6 +66,8 @@ public:
 
 private:
     bool WriteTo(const std::wstring& outputFile) const;
+    // Appends the record's name length and UTF-8 name; answers the name for messages.
+    std::string AppendRecordName(std::vector<std::uint8_t>& stream) const;
 };
 
 } // namespace ludrin::store
