@@ -417,6 +417,17 @@ TEST_F(UnattendedE2E, ALockedLibraryFailsTheRunAndTheLogNamesItAndItsError) {
     EXPECT_TRUE(Eventually([&] { return RunLeftovers().empty(); }));
 }
 
+TEST_F(UnattendedE2E, WithoutQuietTheWindowShowsTheOperationsMessageThenEnds) {
+    InstallerProcess installer(Argument(L"installer"), StartOnly{}, L"/uninstall");
+    const auto box = installer.WaitForMessageBox(30s);
+    ASSERT_TRUE(box.has_value()) << "no message appeared";
+    EXPECT_EQ(box->text, L"Spiacente!\r\n\r\nLudrin non risulta essere Installato.");
+    EXPECT_EQ(box->owner, installer.FindTopLevel(L"TFormMain"));
+    EXPECT_NE(box->owner, nullptr) << "the window was not shown";
+    Answer(*box, IDOK);
+    EXPECT_EQ(installer.WaitForExit(20s), std::optional<DWORD>(5u));
+}
+
 TEST_F(UnattendedE2E, WrongUsageExitsWithThreeAndRunsNothing) {
     auto outcome = Run(L"/base /bogus /quiet " + LogSwitch());
     EXPECT_EQ(outcome.exitCode, std::optional<DWORD>(3u));
