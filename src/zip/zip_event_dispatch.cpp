@@ -66,13 +66,18 @@ void TZipBaseArchiver::DoOnProcessFileFailure(const std::wstring& fileName,
                              action);
         return;
     }
+    action = DefaultFailureAnswer(nativeError, errorMessage);
+}
+
+TZipAction TZipBaseArchiver::DefaultFailureAnswer(std::int32_t nativeError,
+                                                  const std::wstring& errorMessage) const {
     if (nativeError == kVolumeRequestCancelled) {
-        action = TZipAction::fxaAbort;
-    } else if (nativeError == kFileNameTooLong) {
-        action = ActionOf(dialogs::AskAbortOrIgnore(DialogOwner, errorMessage));
-    } else {
-        action = ActionOf(dialogs::AskProcessingFailure(DialogOwner, errorMessage));
+        return TZipAction::fxaAbort;
     }
+    if (nativeError == kFileNameTooLong) {
+        return ActionOf(dialogs::AskAbortOrIgnore(DialogOwner, errorMessage));
+    }
+    return ActionOf(dialogs::AskProcessingFailure(DialogOwner, errorMessage));
 }
 
 void TZipBaseArchiver::DoOnExtractFile(std::wstring& fileName, std::uint32_t& fileAttr,

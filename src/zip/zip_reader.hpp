@@ -65,6 +65,10 @@ public:
     TZipOnExtractFileEvent OnExtractFile;
 
     const std::string& GetPassword() const { return FPassword; }
+    // The answer to a failure when no handler is assigned: Abort for native 45, else the
+    // Abort/(Retry/)Ignore dialog owned by DialogOwner.
+    TZipAction DefaultFailureAnswer(std::int32_t nativeError,
+                                    const std::wstring& errorMessage) const;
     virtual void SetPassword(const std::string& password) { FPassword = password; }
 
     // Opens FileName with the open mode and loads its directory.
@@ -123,7 +127,7 @@ protected:
                                       std::wstring& destFileName, bool& confirm);
     virtual void DoOnConfirmProcessFile(const std::wstring& fileName,
                                         TZipProcessOperation operation, bool& confirm);
-    // Without a handler: Abort for native 45, else the Abort/(Retry/)Ignore dialog.
+    // Without a handler: DefaultFailureAnswer.
     virtual void DoOnProcessFileFailure(const std::wstring& fileName,
                                         TZipProcessOperation operation, std::int32_t nativeError,
                                         std::int32_t errorCode, const std::wstring& errorMessage,

@@ -5,6 +5,8 @@
 #include "app/main_window_layout.hpp"
 #include "e2e/installer_driver.hpp"
 #include "e2e/wine_user_files.hpp"
+#include "support/running_program.hpp"
+#include "support/temp_dir.hpp"
 #include "support/test_arguments.hpp"
 
 #include <windows.h>
@@ -142,7 +144,8 @@ template <typename Condition> bool Eventually(Condition condition) {
     return condition();
 }
 
-class BaseInstallE2E : public ::testing::Test {
+// The Wine user's folders, put aside and brought back, with a clean temporary folder.
+class UserFoldersE2E : public ::testing::Test {
 protected:
     void SetUp() override {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -155,19 +158,18 @@ protected:
         ASSERT_NE(documents_, desktop_);
         saved_ = std::make_unique<SetAside>(std::vector<stdfs::path>{
             documents_ / L"Ludrin", appData_ / L"brvdll", desktop_ / L"Ludrin 4.lnk",
-            appData_ / kLogName, temp_ / L"brvdll.zip"});
+            appData_ / kLogName, temp_ / L"brvdll.zip", RunLogFile()});
         ASSERT_TRUE(RunLeftovers().empty()) << "an earlier run left files behind";
-        installer_ = std::make_unique<InstallerProcess>(Argument(L"installer"));
-        window_ = installer_->MainWindow();
-        ASSERT_NE(window_, nullptr) << "the installer's main window did not appear";
     }
 
     void TearDown() override {
         CloseProcessesNamed(L"Ludrin.exe");
-        installer_.reset();
         saved_.reset();
         CoUninitialize();
     }
+
+    // Where the unattended runs log, with a blank in its name.
+    stdfs::path RunLogFile() const { return temp_ / L"unattended run.log"; }
 
     std::vector<stdfs::path> RunLeftovers() const {
         std::vector<stdfs::path> found;
@@ -178,6 +180,42 @@ protected:
             }
         }
         return found;
+    }
+
+    // The shared libraries exactly as unzip unpacks the payload archive, the player's
+    // programs as the payload holds them and a shortcut that the shell resolves to them.
+    void ExpectInstalled() const {
+        EXPECT_EQ(Tree(appData_ / L"brvdll"), Tree(reference_ / L"brvdll"));
+        for (const auto* program : {L"LUD.exe", L"Ludrin.exe"}) {
+            EXPECT_EQ(Bytes(documents_ / L"Ludrin" / program), Bytes(payload_ / program))
+                << program;
+        }
+        const auto shortcut = ResolveShortcut(desktop_ / L"Ludrin 4.lnk");
+        EXPECT_TRUE(stdfs::equivalent(shortcut.target, documents_ / L"Ludrin" / L"LUD.exe"))
+            << shortcut.target;
+        EXPECT_TRUE(stdfs::equivalent(shortcut.workingFolder, documents_ / L"Ludrin"))
+            << shortcut.workingFolder;
+    }
+
+    stdfs::path documents_, desktop_, appData_, temp_, payload_, reference_;
+    std::unique_ptr<SetAside> saved_;
+};
+
+class BaseInstallE2E : public UserFoldersE2E {
+protected:
+    void SetUp() override {
+        UserFoldersE2E::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        installer_ = std::make_unique<InstallerProcess>(Argument(L"installer"));
+        window_ = installer_->MainWindow();
+        ASSERT_NE(window_, nullptr) << "the installer's main window did not appear";
+    }
+
+    void TearDown() override {
+        installer_.reset();
+        UserFoldersE2E::TearDown();
     }
 
     HWND Control(ControlId id) const { return FindControl(window_, static_cast<int>(id)); }
@@ -208,8 +246,6 @@ protected:
         ASSERT_TRUE(AnswerAndWait(box, IDOK)) << "the message box stayed";
     }
 
-    stdfs::path documents_, desktop_, appData_, temp_, payload_, reference_;
-    std::unique_ptr<SetAside> saved_;
     std::unique_ptr<InstallerProcess> installer_;
     HWND window_ = nullptr;
 };
@@ -219,8 +255,7 @@ TEST_F(BaseInstallE2E, InstallsLibrariesProgramsAndShortcutAndLeavesNothingInTem
     ExpectOutcome(box, true);
     EXPECT_EQ(ProgressPosition(Control(ControlId::ProgressBar1)), 100);
 
-    // The shared libraries exactly as unzip unpacks the payload archive, empty folder too.
-    EXPECT_EQ(Tree(appData_ / L"brvdll"), Tree(reference_ / L"brvdll"));
+    ExpectInstalled();
     EXPECT_TRUE(stdfs::is_directory(appData_ / L"brvdll" / L"regset"));
     for (const auto& entry : stdfs::recursive_directory_iterator(reference_ / L"brvdll")) {
         if (entry.is_regular_file()) {
@@ -229,16 +264,6 @@ TEST_F(BaseInstallE2E, InstallsLibrariesProgramsAndShortcutAndLeavesNothingInTem
                 << installed;
         }
     }
-    // The player's programs exactly as the payload holds them.
-    for (const auto* program : {L"LUD.exe", L"Ludrin.exe"}) {
-        EXPECT_EQ(Bytes(documents_ / L"Ludrin" / program), Bytes(payload_ / program)) << program;
-    }
-    const auto shortcut = ResolveShortcut(desktop_ / L"Ludrin 4.lnk");
-    EXPECT_TRUE(stdfs::equivalent(shortcut.target, documents_ / L"Ludrin" / L"LUD.exe"))
-        << shortcut.target;
-    EXPECT_TRUE(stdfs::equivalent(shortcut.workingFolder, documents_ / L"Ludrin"))
-        << shortcut.workingFolder;
-
     ASSERT_TRUE(AnswerAndWait(box, IDOK)) << "the message box stayed";
     EXPECT_TRUE(Eventually([&] { return RunLeftovers().empty(); }));
 }
@@ -404,6 +429,97 @@ TEST_F(BaseInstallE2E, RoundTripLeavesTheUsersFoldersAsTheyWere) {
 
     EXPECT_EQ(Paths(roots), before);
     EXPECT_TRUE(Eventually([&] { return RunLeftovers().empty(); }));
+}
+
+// Unattended runs from the command line, as an administrator's script starts them.
+class UnattendedE2E : public UserFoldersE2E {
+protected:
+    UnattendedOutcome Run(const std::wstring& arguments) {
+        return RunToExit(Argument(L"installer"), arguments);
+    }
+    std::string Log() const { return Bytes(RunLogFile()); }
+    std::wstring LogSwitch() const { return L"/log=\"" + RunLogFile().wstring() + L"\""; }
+};
+
+TEST_F(UnattendedE2E, QuietInstallThenUninstallThenNothingLeftToUninstall) {
+    auto outcome = Run(L"/base /quiet " + LogSwitch());
+    EXPECT_EQ(outcome.exitCode, std::optional<DWORD>(0u));
+    EXPECT_FALSE(outcome.windowSeen) << "a quiet run showed a window";
+    ExpectInstalled();
+    EXPECT_TRUE(Eventually([&] { return RunLeftovers().empty(); }));
+    const std::string log = Log();
+    for (const char* expected :
+         {"InstallLudrin /base /quiet \"/log=", "unattended run.log\"", "operation /base",
+          "entry brvdll\\", "Ludrin \xC3\xA8 stato Installato Correttamente", "exit code 0"}) {
+        EXPECT_NE(log.find(expected), std::string::npos) << expected << "\n" << log;
+    }
+
+    outcome = Run(L"-UNINSTALL -Quiet");
+    EXPECT_EQ(outcome.exitCode, std::optional<DWORD>(0u));
+    EXPECT_FALSE(outcome.windowSeen);
+    EXPECT_FALSE(stdfs::exists(documents_ / L"Ludrin"));
+    EXPECT_FALSE(stdfs::exists(appData_ / L"brvdll"));
+    EXPECT_FALSE(stdfs::exists(desktop_ / L"Ludrin 4.lnk"));
+
+    outcome = Run(L"/uninstall /quiet");
+    EXPECT_EQ(outcome.exitCode, std::optional<DWORD>(5u));
+    EXPECT_FALSE(outcome.windowSeen);
+}
+
+TEST_F(UnattendedE2E, ARunningPlayerRefusesTheAdvancedFeaturesAndTheUninstallation) {
+    ASSERT_EQ(Run(L"/base /quiet").exitCode, std::optional<DWORD>(0u));
+    ludrin::testing::TempDir elsewhere;
+    ludrin::testing::RunningProgram player(elsewhere / L"player", L"Ludrin.exe");
+    for (const auto* arguments : {L"/advanced /quiet", L"/uninstall /quiet"}) {
+        const auto outcome = Run(arguments);
+        EXPECT_EQ(outcome.exitCode, std::optional<DWORD>(4u)) << arguments;
+        EXPECT_FALSE(outcome.windowSeen) << arguments;
+    }
+    EXPECT_TRUE(stdfs::exists(documents_ / L"Ludrin" / L"Ludrin.exe"));
+}
+
+TEST_F(UnattendedE2E, ALockedLibraryFailsTheRunAndTheLogNamesItAndItsError) {
+    ASSERT_EQ(Run(L"/base /quiet").exitCode, std::optional<DWORD>(0u));
+    const auto library = appData_ / L"brvdll" / L"LibAV" / L"libav-demo.bin";
+    const HANDLE held =
+        CreateFileW(library.wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const auto outcome = Run(L"/base /quiet " + LogSwitch());
+    CloseHandle(held);
+    EXPECT_EQ(outcome.exitCode, std::optional<DWORD>(1u));
+    EXPECT_FALSE(outcome.windowSeen) << "the question was asked on the screen";
+    const std::string log = Log();
+    EXPECT_NE(log.find("error brvdll\\LibAV\\libav-demo.bin: "), std::string::npos) << log;
+    EXPECT_NE(log.find("answer Abort"), std::string::npos) << log;
+    EXPECT_NE(log.find("exit code 1"), std::string::npos) << log;
+    EXPECT_TRUE(Eventually([&] { return RunLeftovers().empty(); }));
+}
+
+TEST_F(UnattendedE2E, WithoutQuietTheWindowShowsTheOperationsMessageThenEnds) {
+    InstallerProcess installer(Argument(L"installer"), StartOnly{}, L"/uninstall");
+    const auto box = installer.WaitForMessageBox(30s);
+    ASSERT_TRUE(box.has_value()) << "no message appeared";
+    EXPECT_EQ(box->text, L"Spiacente!\r\n\r\nLudrin non risulta essere Installato.");
+    EXPECT_EQ(box->owner, installer.FindTopLevel(L"TFormMain"));
+    EXPECT_NE(box->owner, nullptr) << "the window was not shown";
+    Answer(*box, IDOK);
+    EXPECT_EQ(installer.WaitForExit(20s), std::optional<DWORD>(5u));
+}
+
+TEST_F(UnattendedE2E, WrongUsageExitsWithThreeAndRunsNothing) {
+    auto outcome = Run(L"/base /bogus /quiet " + LogSwitch());
+    EXPECT_EQ(outcome.exitCode, std::optional<DWORD>(3u));
+    EXPECT_FALSE(outcome.windowSeen);
+    EXPECT_FALSE(stdfs::exists(documents_ / L"Ludrin"));
+    EXPECT_NE(Log().find("/bogus"), std::string::npos) << Log();
+
+    // Without /quiet the usage is shown, and the exit code waits for it.
+    InstallerProcess installer(Argument(L"installer"), StartOnly{}, L"/?");
+    const auto box = installer.WaitForMessageBox(30s);
+    ASSERT_TRUE(box.has_value()) << "no usage appeared";
+    EXPECT_NE(box->text.find(L"/uninstall"), std::wstring::npos);
+    Answer(*box, IDOK);
+    EXPECT_EQ(installer.WaitForExit(20s), std::optional<DWORD>(3u));
 }
 
 } // namespace

@@ -30,7 +30,7 @@ BOOL CALLBACK FindTopLevelProc(HWND window, LPARAM param) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     if (pid == search->processId && IsWindowVisible(window) &&
-        ClassName(window) == search->className) {
+        (search->className == nullptr || ClassName(window) == search->className)) {
         search->found = window;
         return FALSE;
     }
@@ -54,12 +54,16 @@ InstallerProcess::InstallerProcess(const std::wstring& exePath, std::chrono::mil
     });
 }
 
-InstallerProcess::InstallerProcess(const std::wstring& exePath, StartOnly) {
-    Start(exePath);
+InstallerProcess::InstallerProcess(const std::wstring& exePath, StartOnly,
+                                   const std::wstring& arguments) {
+    Start(exePath, arguments);
 }
 
-void InstallerProcess::Start(const std::wstring& exePath) {
+void InstallerProcess::Start(const std::wstring& exePath, const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + exePath + L"\"";
+    if (!arguments.empty()) {
+        commandLine += L" " + arguments;
+    }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -87,6 +91,20 @@ std::optional<DWORD> InstallerProcess::WaitForExit(std::chrono::milliseconds tim
     DWORD code = 0;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
+}
+
+UnattendedOutcome RunToExit(const std::wstring& exePath, const std::wstring& arguments,
+                            std::chrono::milliseconds timeout) {
+    InstallerProcess installer(exePath, StartOnly{}, arguments);
+    UnattendedOutcome outcome;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!outcome.exitCode && std::chrono::steady_clock::now() < deadline) {
+        if (installer.FindTopLevel(nullptr) != nullptr) {
+            outcome.windowSeen = true;
+        }
+        outcome.exitCode = installer.WaitForExit(10ms);
+    }
+    return outcome;
 }
 
 HWND InstallerProcess::FindTopLevel(const wchar_t* className) const {

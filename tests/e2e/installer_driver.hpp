@@ -36,7 +36,8 @@ class InstallerProcess {
 public:
     // Starts the installer; its main window must appear within the timeout.
     explicit InstallerProcess(const std::wstring& exePath, std::chrono::milliseconds timeout = 30s);
-    InstallerProcess(const std::wstring& exePath, StartOnly);
+    // `arguments` follow the quoted program path as they are.
+    InstallerProcess(const std::wstring& exePath, StartOnly, const std::wstring& arguments = {});
     ~InstallerProcess(); // ends the process if it still runs
     InstallerProcess(const InstallerProcess&) = delete;
     InstallerProcess& operator=(const InstallerProcess&) = delete;
@@ -50,15 +51,26 @@ public:
     // The first top-level message box of the process that appears within the timeout.
     std::optional<MessageBoxInfo> WaitForMessageBox(std::chrono::milliseconds timeout = 20s) const;
 
-    // A top-level window of the process with the class, if visible.
+    // A top-level window of the process with the class (null: any class), if visible.
     HWND FindTopLevel(const wchar_t* className) const;
 
 private:
-    void Start(const std::wstring& exePath);
+    void Start(const std::wstring& exePath, const std::wstring& arguments = {});
 
     PROCESS_INFORMATION info_{};
     HWND mainWindow_ = nullptr;
 };
+
+// How a run without a window went: its exit code (none: it did not end within the
+// timeout) and whether any visible top-level window of it was seen meanwhile.
+struct UnattendedOutcome {
+    std::optional<DWORD> exitCode;
+    bool windowSeen = false;
+};
+
+// Starts the installer with `arguments` and polls its top-level windows until it ends.
+UnattendedOutcome RunToExit(const std::wstring& exePath, const std::wstring& arguments,
+                            std::chrono::milliseconds timeout = 120s);
 
 // Every descendant of a window, in creation order of each level.
 std::vector<ControlInfo> ListControls(HWND root);

@@ -272,7 +272,12 @@ TEST_P(DamagedInstaller, ShowsTheStartUpErrorAndExitsWithFailure) {
     Answer(*box, IDOK);
     const auto code = installer.WaitForExit(20s);
     ASSERT_TRUE(code.has_value()) << "the installer did not end";
-    EXPECT_NE(*code, 0u);
+    EXPECT_EQ(*code, 2u);
+
+    // Unattended and quiet: the same exit code, and nothing on the screen.
+    const auto quiet = RunToExit(copy.wstring(), L"/base /quiet", 30s);
+    EXPECT_EQ(quiet.exitCode, std::optional<DWORD>(2u));
+    EXPECT_FALSE(quiet.windowSeen);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -314,7 +314,11 @@ void MainWindow::SetProgress(int position) {
 }
 
 int MainWindow::ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned flags) {
-    return MessageBoxW(hwnd_, text.c_str(), caption.c_str(), flags);
+    const int answer = MessageBoxW(hwnd_, text.c_str(), caption.c_str(), flags);
+    if (OnMessageShown) {
+        OnMessageShown(text, answer);
+    }
+    return answer;
 }
 
 void MainWindow::CloseForm() {

@@ -11,6 +11,7 @@
 #include "ui/hints/win32/window_hint_control_win32.hpp"
 
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -31,6 +32,11 @@ public:
     bool Create(int showCommand);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     const app::TFormMain& Form() const { return form_; }
+    app::TFormMain& Form() { return form_; }
+
+    // Told of every message box once it is answered: an unattended run takes its exit
+    // code from them.
+    std::function<void(const std::wstring& text, int answer)> OnMessageShown;
 
     // app::FormView
     void SetLabelText(app::FormLabel label, const std::wstring& text) override;

@@ -19,6 +19,17 @@
 
 namespace ludrin::app::testing {
 
+// Puts `content` into a payload slot of the form's store under the slot's file name.
+inline void StorePayload(TFormMain& form, std::size_t slot, const std::string& content) {
+    auto& files = form.stFileStorage.Files;
+    while (files.size() <= slot) {
+        files.push_back(std::make_unique<store::TStoredFile>(&form.stFileStorage));
+    }
+    files[slot]->FileName = kPayloadSlots[slot].fileName;
+    files[slot]->Data.assign(content.begin(), content.end());
+    files[slot]->Size = static_cast<std::uint32_t>(content.size());
+}
+
 class OperationTest : public ::testing::Test {
 protected:
     OperationTest() {
@@ -31,16 +42,7 @@ protected:
         form_.UserTempDir = ludrin::testing::Wide(home_ / "Temp") + L"/";
     }
 
-    // Puts `content` into a payload slot under the slot's file name.
-    void Store(std::size_t slot, const std::string& content) {
-        auto& files = form_.stFileStorage.Files;
-        while (files.size() <= slot) {
-            files.push_back(std::make_unique<store::TStoredFile>(&form_.stFileStorage));
-        }
-        files[slot]->FileName = kPayloadSlots[slot].fileName;
-        files[slot]->Data.assign(content.begin(), content.end());
-        files[slot]->Size = static_cast<std::uint32_t>(content.size());
-    }
+    void Store(std::size_t slot, const std::string& content) { StorePayload(form_, slot, content); }
 
     void ExpectOnlyMessage(const OperationMessage& expected) const {
         ASSERT_EQ(view_.messages.size(), 1u);
