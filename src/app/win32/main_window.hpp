@@ -49,6 +49,8 @@ private:
     HWND CreateControl(const app::ControlSpec& spec, HWND parent);
     void CreateToolTips();
     void ApplyDpi(UINT dpi);
+    // The system colours or the high-contrast setting changed.
+    void ApplyColourScheme();
     static Fonts CreateFonts(UINT dpi);
     static void DestroyFonts(Fonts& fonts);
     // Tab and Shift+Tab: the form's own tab order (z-order must serve the painting).
