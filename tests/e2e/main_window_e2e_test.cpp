@@ -96,7 +96,7 @@ TEST_F(MainWindowE2E, EveryButtonHasItsCaptionOrNameAndItFits) {
         const HWND button = Control(spec.id);
         EXPECT_EQ(ClassName(button), L"Button") << name;
         // The image-only help buttons carry their hint as the name a screen reader reads.
-        EXPECT_EQ(WindowText(button), spec.text.empty() ? spec.toolTip : spec.text) << name;
+        EXPECT_EQ(WindowText(button), app::WindowTextOf(spec)) << name;
         EXPECT_NE(GetWindowLongPtrW(button, GWL_STYLE) & WS_TABSTOP, 0) << name;
         const std::uint32_t state = GlowButtonState(button);
         EXPECT_NE(state & ui::kGlowPainted, 0u) << name << " paints itself";

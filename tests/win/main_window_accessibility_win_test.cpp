@@ -147,7 +147,7 @@ TEST_F(MainWindowAccessibility, EveryFocusableControlHasANameAndIsFocusable) {
         Report(spec->name, *read);
         EXPECT_FALSE(read->name.empty()) << name << " has no name";
         // A caption names its button; an image-only button is named by its hint.
-        EXPECT_EQ(read->name, spec->text.empty() ? spec->toolTip : spec->text) << name;
+        EXPECT_EQ(read->name, app::WindowTextOf(*spec)) << name;
         // Windows' proxy for buttons says push button; Wine's generic one says client.
         EXPECT_TRUE(read->role == ROLE_SYSTEM_PUSHBUTTON || read->role == ROLE_SYSTEM_CLIENT)
             << name << ": " << text::WideToUtf8(RoleText(read->role));

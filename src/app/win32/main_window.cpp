@@ -176,8 +176,7 @@ HWND MainWindow::CreateControl(const app::ControlSpec& spec, HWND parent) {
         const auto& look = std::get<ui::GlowButtonLook>(spec.look);
         // A button without caption is named by its hint, for screen readers.
         const bool imageOnly = spec.text.empty();
-        return ui::win32::GlowButton::Create(parent, id,
-                                             imageOnly ? std::wstring(spec.toolTip) : text,
+        return ui::win32::GlowButton::Create(parent, id, std::wstring(app::WindowTextOf(spec)),
                                              {.image = look.image,
                                               .spacing = look.spacing,
                                               .transparent = look.transparent,
