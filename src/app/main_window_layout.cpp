@@ -261,6 +261,10 @@ void AddTabStops(ControlId parent, std::vector<ControlId>& sequence) {
 
 } // namespace
 
+std::wstring_view WindowTextOf(const ControlDef& spec) {
+    return spec.kind == ControlKind::GlowButton && spec.text.empty() ? spec.toolTip : spec.text;
+}
+
 std::vector<ControlId> TabSequence() {
     std::vector<ControlId> sequence;
     AddTabStops(Form, sequence);

@@ -87,6 +87,10 @@ struct ControlDef {
 std::span<const ControlDef> MainWindowControls();
 const ControlDef* FindControl(ControlId id);
 
+// The control's window text: its caption, or for a button without one (shown as an image
+// only) its hint, so that a screen reader has a name to announce.
+std::wstring_view WindowTextOf(const ControlDef& spec);
+
 // The controls that take the keyboard focus, in the order Tab visits them: each parent's
 // children by their tab order, containers entered depth first, as the form framework does.
 std::vector<ControlId> TabSequence();

@@ -4,10 +4,12 @@
 
 #include "app/main_window_layout.hpp"
 #include "e2e/installer_driver.hpp"
+#include "e2e/window_probe.hpp"
 #include "e2e/wine_user_files.hpp"
 #include "support/running_program.hpp"
 #include "support/temp_dir.hpp"
 #include "support/test_arguments.hpp"
+#include "ui/controls/glow_button_protocol.hpp"
 
 #include <windows.h>
 
@@ -429,6 +431,34 @@ TEST_F(BaseInstallE2E, RoundTripLeavesTheUsersFoldersAsTheyWere) {
 
     EXPECT_EQ(Paths(roots), before);
     EXPECT_TRUE(Eventually([&] { return RunLeftovers().empty(); }));
+}
+
+// A keyboard user alone: Tab to the base installation, Enter, Enter on the message, and
+// Alt+F4 ends the program as "Esce" does. Escape on the way closes nothing.
+TEST_F(BaseInstallE2E, TheKeyboardAloneInstallsAndAltF4Exits) {
+    const HWND base = Control(ControlId::btnInstallaBase);
+    // The focus starts on the first button of the tab order; Tab walks it to the base one.
+    for (int tab = 0; tab < 8 && FocusOf(window_) != base; ++tab) {
+        PressKeys(window_, {VK_TAB});
+    }
+    ASSERT_EQ(FocusOf(window_), base) << "Tab never reached the base installation button";
+    EXPECT_NE(GlowButtonState(base) & ui::kGlowFocused, 0u);
+
+    PressKeys(window_, {VK_RETURN});
+    const auto box = NextBox();
+    ExpectOutcome(box, true);
+    PressKeys(box.handle, {VK_RETURN});
+    ASSERT_TRUE(WaitUntilClosed(box.handle)) << "Enter did not answer the message";
+    // The focus, and with it the focus rectangle, is back on the button pressed.
+    EXPECT_TRUE(Eventually([&] { return FocusOf(window_) == base; }));
+    EXPECT_TRUE(stdfs::exists(documents_ / L"Ludrin" / L"LUD.exe"));
+
+    PressKeys(window_, {VK_ESCAPE});
+    EXPECT_FALSE(installer_->WaitForExit(1s).has_value()) << "Escape closed the installer";
+    EXPECT_TRUE(IsWindowVisible(window_));
+
+    PressKeys(window_, {VK_MENU, VK_F4});
+    EXPECT_EQ(installer_->WaitForExit(), std::optional<DWORD>(0));
 }
 
 // Unattended runs from the command line, as an administrator's script starts them.

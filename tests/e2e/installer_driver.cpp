@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <iterator>
 #include <stdexcept>
 #include <thread>
 
@@ -182,6 +183,36 @@ bool AnswerAndWait(const MessageBoxInfo& box, int buttonId) {
 
 int ProgressPosition(HWND progressBar) {
     return static_cast<int>(SendMessageW(progressBar, PBM_GETPOS, 0, 0));
+}
+
+void PressKeys(HWND foreground, std::initializer_list<WORD> chord) {
+    SetForegroundWindow(foreground);
+    std::vector<INPUT> inputs;
+    const auto key = [&inputs](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    for (const WORD vk : chord) {
+        key(vk, false);
+    }
+    for (auto it = std::rbegin(chord); it != std::rend(chord); ++it) {
+        key(*it, true);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    // The keys reach the window's queue asynchronously: give its thread time to take them.
+    Sleep(300);
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) != FALSE
+               ? info.hwndFocus
+               : nullptr;
 }
 
 bool WaitUntilClosed(HWND window, std::chrono::milliseconds timeout) {

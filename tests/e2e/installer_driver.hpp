@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -88,6 +89,12 @@ void Answer(const MessageBoxInfo& box, int buttonId);
 bool AnswerAndWait(const MessageBoxInfo& box, int buttonId);
 
 int ProgressPosition(HWND progressBar);
+
+// Brings the window to the foreground, then types a chord as the keyboard would (SendInput):
+// the keys go down in order and come up in reverse, e.g. {VK_MENU, VK_F4}.
+void PressKeys(HWND foreground, std::initializer_list<WORD> chord);
+// The window that holds the keyboard focus in the window's thread.
+HWND FocusOf(HWND window);
 
 // Waits until the window is gone (a message box closed after its answer).
 bool WaitUntilClosed(HWND window, std::chrono::milliseconds timeout = 10s);

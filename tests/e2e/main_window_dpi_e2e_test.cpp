@@ -35,7 +35,7 @@ TEST(MainWindowAtHighDpi, EveryControlIsScaledWithItsTextIntact) {
         const HWND control = FindControl(window, static_cast<int>(spec.id));
         ASSERT_NE(control, nullptr);
         if (spec.kind == app::ControlKind::GlowButton) {
-            EXPECT_EQ(WindowText(control), spec.text);
+            EXPECT_EQ(WindowText(control), app::WindowTextOf(spec));
             const std::uint32_t state = GlowButtonState(control);
             EXPECT_NE(state & ui::kGlowPainted, 0u);
             EXPECT_EQ(state & ui::kGlowCaptionClipped, 0u) << text::WideToUtf8(spec.name);

@@ -7,6 +7,7 @@
 #include "ui/controls/win32/owner_draw.hpp"
 #include "ui/controls/win32/paint_buffer.hpp"
 #include "ui/controls/win32/picture_win32.hpp"
+#include "ui/controls/win32/system_contrast_win32.hpp"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -51,6 +52,13 @@ COLORREF BackgroundOf(const app::ControlDef& spec) {
     const app::ControlDef* parent = app::FindControl(spec.parent);
     const auto* panel = parent != nullptr ? std::get_if<ui::PanelLook>(&parent->look) : nullptr;
     return FillColour(panel != nullptr ? panel->fill : std::nullopt);
+}
+
+// The text box takes its panel's colour, or the theme's window colour under high contrast.
+void ColourTextBox(HWND edit, COLORREF panel) {
+    const auto flat = ui::win32::HighContrastPanelNow();
+    SendMessageW(edit, EM_SETBKGNDCOLOR, 0,
+                 static_cast<LPARAM>(flat ? ui::win32::ToColorRef(flat->face) : panel));
 }
 
 void CentreLines(HWND edit) {
@@ -166,10 +174,13 @@ HWND MainWindow::CreateControl(const app::ControlDef& spec, HWND parent) {
     }
     case ControlKind::GlowButton: {
         const auto& look = std::get<ui::GlowButtonLook>(spec.look);
-        return ui::win32::GlowButton::Create(parent, id, text,
+        // A button without caption is named by its hint, for screen readers.
+        const bool imageOnly = spec.text.empty();
+        return ui::win32::GlowButton::Create(parent, id, std::wstring(app::WindowTextOf(spec)),
                                              {.image = look.image,
                                               .spacing = look.spacing,
                                               .transparent = look.transparent,
+                                              .imageOnly = imageOnly,
                                               .textColour = ui::win32::ToColorRef(look.textColour),
                                               .background = BackgroundOf(spec)});
     }
@@ -178,7 +189,7 @@ HWND MainWindow::CreateControl(const app::ControlDef& spec, HWND parent) {
             0, RichEditClass(), L"", child | WS_DISABLED | ES_MULTILINE | ES_READONLY | ES_CENTER,
             0, 0, 0, 0, parent, menu, instance, nullptr);
         SetWindowTextW(edit, std::wstring(app::IntroductionText()).c_str());
-        SendMessageW(edit, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(BackgroundOf(spec)));
+        ColourTextBox(edit, BackgroundOf(spec));
         SendMessageW(edit, EM_SETZOOM, 0, 0); // 100 %
         CentreLines(edit);
         return edit;
@@ -251,6 +262,13 @@ void MainWindow::DestroyFonts(Fonts& fonts) {
             font = nullptr;
         }
     }
+}
+
+void MainWindow::ApplyColourScheme() {
+    if (const HWND edit = Control(ControlId::reMsg)) {
+        ColourTextBox(edit, BackgroundOf(*app::FindControl(ControlId::reMsg)));
+    }
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void MainWindow::FocusFirst() {
@@ -367,6 +385,26 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
+    }
+    case WM_CLOSE:
+        // Alt+F4 does what "Esce" does. While an operation waits with the window disabled,
+        // closing would pull the window from under it.
+        if (IsWindowEnabled(hwnd_) != FALSE) {
+            form_.ButtonClick(app::FormButton::Close);
+        }
+        return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED: {
+        // A high-contrast theme switched on or off: the controls read it when they paint.
+        const LRESULT result = Default(message, wParam, lParam);
+        if (message == WM_SYSCOLORCHANGE) {
+            for (const auto& [id, control] : controls_) {
+                SendMessageW(control, WM_SYSCOLORCHANGE, 0, 0);
+            }
+        }
+        ApplyColourScheme();
+        return result;
     }
     case WM_DESTROY:
         PostQuitMessage(0);

@@ -55,6 +55,8 @@ private:
     HWND CreateControl(const app::ControlDef& spec, HWND parent);
     void CreateToolTips();
     void ApplyDpi(UINT dpi);
+    // The system colours or the high-contrast setting changed.
+    void ApplyColourScheme();
     static Fonts CreateFonts(UINT dpi);
     static void DestroyFonts(Fonts& fonts);
     // Tab and Shift+Tab: the form's own tab order (z-order must serve the painting).

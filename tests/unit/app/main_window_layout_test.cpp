@@ -21,6 +21,19 @@ TEST(MainWindowLayout, TabVisitsTheButtonsInTheFormsTabOrder) {
                                       btnInstallaComplete, btnHelpBase, btnHelpComplete}));
 }
 
+TEST(MainWindowLayout, EveryFocusableControlHasANameAndImageOnlyButtonsTheirHint) {
+    for (const ControlId id : TabSequence()) {
+        const ControlDef* spec = FindControl(id);
+        ASSERT_NE(spec, nullptr);
+        EXPECT_FALSE(WindowTextOf(*spec).empty()) << static_cast<int>(id);
+    }
+    EXPECT_EQ(WindowTextOf(*FindControl(btnHelpComplete)),
+              L"Info Installazione Funzionalit\u00E0 Avanzate");
+    EXPECT_EQ(WindowTextOf(*FindControl(btnClose)), L"Esce");
+    // Labels keep their own text, empty or not.
+    EXPECT_EQ(WindowTextOf(*FindControl(LabelTitle)), FindControl(LabelTitle)->text);
+}
+
 TEST(MainWindowLayout, EveryControlHasAParentListedBeforeIt) {
     std::set<ControlId> seen{Form};
     for (const auto& control : MainWindowControls()) {

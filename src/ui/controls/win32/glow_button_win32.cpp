@@ -4,8 +4,11 @@
 #include "ui/controls/glow_button_style.hpp"
 #include "ui/controls/win32/owner_draw.hpp"
 #include "ui/controls/win32/paint_buffer.hpp"
+#include "ui/controls/win32/system_contrast_win32.hpp"
 
 #include <commctrl.h>
+
+#include <optional>
 
 namespace ludrin::ui::win32 {
 namespace {
@@ -132,16 +135,28 @@ void GlowButton::Draw(const DRAWITEMSTRUCT& item) {
                             : hot_   ? GlowState::Hot
                                      : GlowState::Normal;
 
+    const bool focused = (item.itemState & ODS_FOCUS) != 0;
+    // High contrast: a flat face in the theme's colours, no gradient or glow.
+    const std::optional<FlatColours> flat =
+        HighContrastOn() ? std::optional(HighContrastButton(state, focused, CurrentSystemColours()))
+                         : std::nullopt;
     Image canvas(width, height, Opaque(FromColorRef(style_.background)));
-    PaintGlowFace(canvas, state, style_.transparent, scale(kRadius), std::max(scale(1), 1));
+    if (flat) {
+        PaintFlatFace(canvas, *flat, std::max(scale(1), 1));
+    } else {
+        PaintGlowFace(canvas, state, style_.transparent, scale(kRadius), std::max(scale(1), 1));
+    }
 
     PaintBuffer buffer(item.hDC, width, height);
     const HDC dc = buffer.Dc();
     const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
     const HGDIOBJ oldFont = font != nullptr ? SelectObject(dc, font) : nullptr;
-    const int length = GetWindowTextLengthW(hwnd_);
-    std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
-    caption.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, caption.data(), length + 1)));
+    std::wstring caption;
+    if (!style_.imageOnly) {
+        const int length = GetWindowTextLengthW(hwnd_);
+        caption.resize(static_cast<std::size_t>(length) + 1);
+        caption.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, caption.data(), length + 1)));
+    }
     SIZE text{0, 0};
     if (!caption.empty()) {
         GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
@@ -157,17 +172,19 @@ void GlowButton::Draw(const DRAWITEMSTRUCT& item) {
 
     if (!caption.empty()) {
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : style_.textColour);
+        SetTextColor(dc, flat       ? ToColorRef(flat->text)
+                         : disabled ? GetSysColor(COLOR_GRAYTEXT)
+                                    : style_.textColour);
         RECT box{layout.text.left + shift, layout.text.top + shift, layout.text.Right() + shift,
                  layout.text.top + layout.text.height + shift};
         DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box,
                   DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
-    if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+    if (focused && (item.itemState & ODS_NOFOCUSRECT) == 0) {
         const int inset = scale(3);
         RECT focus{inset, inset, width - inset, height - inset};
-        SetTextColor(dc, RGB(0, 0, 0));
-        SetBkColor(dc, RGB(255, 255, 255));
+        SetTextColor(dc, flat ? ToColorRef(flat->text) : RGB(0, 0, 0));
+        SetBkColor(dc, flat ? ToColorRef(flat->face) : RGB(255, 255, 255));
         DrawFocusRect(dc, &focus);
     }
     if (oldFont != nullptr) {

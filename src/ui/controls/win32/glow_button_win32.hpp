@@ -17,6 +17,8 @@ struct GlowButtonStyle {
     Artwork image = Artwork::Help;
     int spacing = 0;          // between image and caption, at 96 dpi
     bool transparent = false; // no face in the normal state
+    // The window text names the button for screen readers; on screen only the image shows.
+    bool imageOnly = false;
     COLORREF textColour = RGB(0, 0, 0);
     COLORREF background = GetSysColor(COLOR_BTNFACE); // the parent's
 };

@@ -2,10 +2,12 @@
 
 #include "ui/controls/win32/owner_draw.hpp"
 #include "ui/controls/win32/paint_buffer.hpp"
+#include "ui/controls/win32/system_contrast_win32.hpp"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace ludrin::ui::win32 {
 namespace {
@@ -107,7 +109,9 @@ void Label3D::Draw(const DRAWITEMSTRUCT& item) {
     }
     PaintBuffer buffer(item.hDC, width, height);
     const HDC dc = buffer.Dc();
-    const HBRUSH background = CreateSolidBrush(style_.background);
+    // High contrast: flat text in the theme's colours, without the raised edges.
+    const std::optional<FlatColours> flat = HighContrastPanelNow();
+    const HBRUSH background = CreateSolidBrush(flat ? ToColorRef(flat->face) : style_.background);
     RECT all{0, 0, width, height};
     FillRect(dc, &all, background);
     DeleteObject(background);
@@ -123,10 +127,14 @@ void Label3D::Draw(const DRAWITEMSTRUCT& item) {
         SetTextColor(dc, colour);
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
     };
-    // Raised: lit from the top left.
-    draw(-d, -d, GetSysColor(COLOR_BTNHIGHLIGHT));
-    draw(d, d, GetSysColor(COLOR_BTNSHADOW));
-    draw(0, 0, style_.colour);
+    if (flat) {
+        draw(0, 0, ToColorRef(flat->text));
+    } else {
+        // Raised: lit from the top left.
+        draw(-d, -d, GetSysColor(COLOR_BTNHIGHLIGHT));
+        draw(d, d, GetSysColor(COLOR_BTNSHADOW));
+        draw(0, 0, style_.colour);
+    }
     if (oldFont != nullptr) {
         SelectObject(dc, oldFont);
     }

@@ -1,6 +1,8 @@
 #include "ui/controls/win32/panel_window.hpp"
 
 #include "ui/controls/win32/owner_draw.hpp"
+#include "ui/controls/win32/paint_buffer.hpp"
+#include "ui/controls/win32/system_contrast_win32.hpp"
 
 #include <algorithm>
 
@@ -39,15 +41,35 @@ void PanelWindow::Bevel(HDC dc, RECT rc, int width, bool raised) {
     }
 }
 
+void PanelWindow::PaintFlat(HDC dc, RECT rc, const FlatColours& flat, int innerFrame) const {
+    const HBRUSH face = CreateSolidBrush(ToColorRef(flat.face));
+    const HBRUSH frame = CreateSolidBrush(ToColorRef(flat.border));
+    FillRect(dc, &rc, face);
+    FrameRect(dc, &rc, frame);
+    if (bevel_ == PanelBevel::RaisedWithLoweredInner) {
+        RECT inner = rc;
+        InflateRect(&inner, -innerFrame, -innerFrame);
+        FrameRect(dc, &inner, frame);
+    }
+    DeleteObject(frame);
+    DeleteObject(face);
+}
+
 void PanelWindow::Paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    FillRect(dc, &rc, brush_);
     const auto scale = [this](int length) {
         return std::max(ScaleForWindow(hwnd_, length), 1);
     };
+    if (const std::optional<FlatColours> flat = HighContrastPanelNow()) {
+        // The lowered bevel's last pixel: just outside the child that fills the panel.
+        PaintFlat(dc, rc, *flat, scale(6));
+        EndPaint(hwnd_, &ps);
+        return;
+    }
+    FillRect(dc, &rc, brush_);
     if (bevel_ == PanelBevel::Raised) {
         Bevel(dc, rc, scale(1), true);
     } else {

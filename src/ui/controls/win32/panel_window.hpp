@@ -3,6 +3,7 @@
 // notifications up to the main window, where the handlers live.
 
 #include "ui/controls/control_looks.hpp"
+#include "ui/controls/high_contrast.hpp"
 #include "ui/controls/win32/base_window.hpp"
 
 namespace ludrin::ui::win32 {
@@ -21,6 +22,9 @@ public:
 
 private:
     void Paint();
+    // High contrast: the window colours and a plain frame instead of the bevels.
+    // `innerFrame`: how far in the child that fills a framed panel is framed.
+    void PaintFlat(HDC dc, RECT rc, const FlatColours& flat, int innerFrame) const;
     // `width` one-pixel frames, lit from the top left when raised.
     static void Bevel(HDC dc, RECT rc, int width, bool raised);
 

@@ -2,6 +2,7 @@
 
 #include "ui/controls/win32/owner_draw.hpp"
 #include "ui/controls/win32/paint_buffer.hpp"
+#include "ui/controls/win32/system_contrast_win32.hpp"
 
 #include <commctrl.h>
 
@@ -46,7 +47,8 @@ void Picture::Draw(const DRAWITEMSTRUCT& item) {
         cachedSize_ = size;
         cachedHeight_ = height;
     }
-    Image canvas(width, height, Opaque(FromColorRef(style_.background)));
+    const std::optional<FlatColours> flat = HighContrastPanelNow();
+    Image canvas(width, height, Opaque(flat ? flat->face : FromColorRef(style_.background)));
     Composite(canvas, cache_, (width - cache_.width) / 2, 0);
     PaintBuffer buffer(item.hDC, width, height);
     buffer.Put(canvas);
