@@ -29,17 +29,19 @@ protected:
                               (folder_ + L"\\AviSynth_260.exe").c_str(), FALSE));
     }
     void TearDown() override {
-        // A program's image may stay mapped for a moment after it has ended.
-        for (int attempt = 0; attempt < 40; ++attempt) {
+        // A program's image may stay mapped for a while after it has ended (seconds on a
+        // loaded machine under Wine); a folder left behind would fail later suites' checks.
+        const ULONGLONG deadline = GetTickCount64() + 30'000;
+        while (GetTickCount64() < deadline) {
             DeleteFileW((folder_ + L"\\AviSynth_260.exe").c_str());
             DeleteFileW((folder_ + L"\\launched.txt").c_str());
             DeleteFileW((folder_ + L"\\release.txt").c_str());
             if (RemoveDirectoryW(folder_.c_str())) {
                 return;
             }
-            Sleep(50);
+            Sleep(100);
         }
-        ADD_FAILURE() << "the launch folder could not be removed";
+        ADD_FAILURE() << "the launch folder could not be removed in 30 s";
     }
 
     ShellLaunchRequest Request(const wchar_t* parameters) const {
