@@ -3,6 +3,7 @@
 
 #include "platform/fs/fs.hpp"
 #include "platform/fs/output_file.hpp"
+#include "platform/fs/part_file.hpp"
 #include "platform/fs/path_separator.hpp"
 #include "platform/text/utf.hpp"
 #include "zip/zip_error.hpp"
@@ -199,58 +200,65 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(ZipRun& run, 
         return EntryOutcome::written;
     }
     std::wstring target = destDir + relative;
-    const bool exists = fs::FileExists(target);
-    if (exists && !Options.ReplaceReadOnly) {
-        const auto current = fs::GetAttributes(target);
-        if (current && (*current & kAttrReadOnly) != 0) {
-            return EntryOutcome::skipped;
-        }
+    // One question tells what is there: nothing, a folder in the way, or a file and its
+    // read-only bit.
+    const auto current = fs::GetAttributes(target);
+    if (current && (*current & kAttrDirectory) != 0) {
+        throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(target)});
     }
-    if (exists && !OverwriteConfirmed(entry, target)) {
+    bool replacing = current.has_value();
+    if (replacing && !Options.ReplaceReadOnly && (*current & kAttrReadOnly) != 0) {
         return EntryOutcome::skipped;
     }
-    if (exists || fs::FileExists(target)) {
+    if (replacing) {
+        const std::wstring asked = target;
+        if (!OverwriteConfirmed(entry, target)) {
+            return EntryOutcome::skipped;
+        }
+        if (target != asked) { // the handler named another file
+            replacing = fs::FileExists(target);
+        }
+    }
+    if (replacing) {
+        // The old file stays until the new one is whole; one that its program holds
+        // against replacement fails now, before the entry is decoded.
         fs::SetAttributes(target, 0);
-        fs::RemoveFile(target);
+        if (!fs::Replaceable(target)) {
+            throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(target)});
+        }
     }
     return WriteEntryFile(run, index, target, attributes);
 }
 
-// Decodes the entry into a new file with the entry's time and attributes; a failed,
-// skipped or cancelled decode leaves no file behind.
+// Decodes the entry into a part file beside the target, gives it the entry's time and moves
+// it into place, then sets the entry's attributes. A failed, skipped or cancelled decode,
+// or a kill at any point, leaves the target as it was.
 TZipBaseArchiver::EntryOutcome TZipBaseArchiver::WriteEntryFile(ZipRun& run, std::size_t index,
                                                                 const std::wstring& target,
                                                                 std::uint32_t attributes) {
     const TDirItem& entry = FDMHandle->CDir[index];
-    std::optional<fs::OutputFile> file = fs::OutputFile::Create(target);
+    std::optional<fs::PartFile> file = fs::PartFile::Create(target);
     if (!file) {
         throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(target)});
     }
-    std::exception_ptr failure;
     bool verified = false;
-    try {
-        FileOutput output(*file);
-        verified = run.Extract(index, output);
-    } catch (...) {
-        failure = std::current_exception();
+    {
+        FileOutput output(file->Output());
+        verified = run.Extract(index, output); // a failure discards the part file
     }
-    file->SetLastWriteDosDateTime(entry.CentralDir.lastModDate, entry.CentralDir.lastModTime);
-    if (Options.FlushBuffers && run.FolderIsOnRemovableDrive(target)) {
-        file->Flush();
-    }
-    file->Close();
-    const bool discard = run.skipFile || run.cancel || failure;
-    if (discard) {
-        fs::SetAttributes(target, 0);
-        fs::RemoveFile(target);
-    } else if (Options.SetAttributes) {
-        fs::SetAttributes(target, attributes);
-    }
-    if (failure) {
-        std::rethrow_exception(failure);
-    }
-    if (discard) {
+    if (run.skipFile || run.cancel) {
         return EntryOutcome::skipped;
+    }
+    file->Output().SetLastWriteDosDateTime(entry.CentralDir.lastModDate,
+                                           entry.CentralDir.lastModTime);
+    if (Options.FlushBuffers && run.FolderIsOnRemovableDrive(target)) {
+        file->Output().Flush();
+    }
+    if (!file->Commit()) {
+        throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(target)});
+    }
+    if (Options.SetAttributes) {
+        fs::SetAttributes(target, attributes);
     }
     return verified ? EntryOutcome::written : EntryOutcome::keptCorrupt;
 }

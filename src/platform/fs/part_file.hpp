@@ -21,6 +21,10 @@ std::wstring PartFileName(const std::wstring& path);
 // failure both stay as they were.
 bool MoveIntoPlace(const std::wstring& part, const std::wstring& path);
 
+// Whether others leave `path` free for MoveIntoPlace now: nothing is there, or a file that no
+// program holds against replacement. A folder in the way answers false.
+bool Replaceable(const std::wstring& path);
+
 class PartFile {
 public:
     // Creates the part file of `path`, empty, held for writing by this object alone; nothing

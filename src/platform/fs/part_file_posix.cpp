@@ -37,6 +37,12 @@ std::optional<PartFile> PartFile::Create(const std::wstring& path) {
     return PartFile(path, std::move(part), std::move(output));
 }
 
+bool Replaceable(const std::wstring& path) {
+    // No one holds a name against a rename here; only a folder is in the way.
+    struct stat info {};
+    return ::stat(text::WideToUtf8(path).c_str(), &info) != 0 || !S_ISDIR(info.st_mode);
+}
+
 bool MoveIntoPlace(const std::wstring& part, const std::wstring& path) {
     const auto attributes = GetAttributes(path);
     if (part.empty() || path.empty() || (attributes && (*attributes & 0x1) != 0)) {

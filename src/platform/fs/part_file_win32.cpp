@@ -22,6 +22,19 @@ std::optional<PartFile> PartFile::Create(const std::wstring& path) {
     return PartFile(path, std::move(part), OutputFile(reinterpret_cast<std::intptr_t>(file)));
 }
 
+bool Replaceable(const std::wstring& path) {
+    // Replacing needs the right to delete the old file, which a holder may deny; a folder
+    // opens only with backup semantics, so it answers false here too.
+    const HANDLE file =
+        CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    }
+    CloseHandle(file);
+    return true;
+}
+
 bool MoveIntoPlace(const std::wstring& part, const std::wstring& path) {
     if (part.empty() || path.empty()) {
         return false;

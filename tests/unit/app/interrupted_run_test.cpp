@@ -35,8 +35,9 @@ enum class Operation { Base, Advanced, Uninstall };
 struct CutPoint {
     const char* name;
     Operation operation;
-    rlim_t fileSizeLimit; // the end comes at a write past this offset of any file (0: none)
-    int progress;         // the end comes when the bar is set to this (-1: none)
+    rlim_t fileSizeLimit;        // the end comes at a write past this offset of any file (0: none)
+    int progress;                // the end comes when the bar is set to this (-1: none)
+    std::size_t librarySize = 0; // the archive's one library: 0 for a few bytes
 };
 
 constexpr std::size_t kKiB = 1024;
@@ -50,6 +51,8 @@ const CutPoint kCutPoints[] = {
     {"payload archive in the run folder", Operation::Base, 64, -1},
     {"start program", Operation::Base, kStartProgramSize / 2, -1},
     {"player program", Operation::Base, kPlayerSize / 2, -1},
+    // Deflated, the archive stays far below the cut; the library's own write reaches it.
+    {"shared library from the archive", Operation::Base, 12 * kKiB, -1, 24 * kKiB},
     {"shortcut rewritten by a repeated installation", Operation::Base, kWithinTheShortcut, -1},
     {"first codec installer", Operation::Advanced, kCodecSizes[0] / 2, -1},
     {"second codec installer", Operation::Advanced, (kCodecSizes[0] + kCodecSizes[1]) / 2, -1},
@@ -67,7 +70,10 @@ class InterruptedRunTest : public testing::OperationTest,
 protected:
     void SetUp() override {
         ludrin::testing::ZipArchivePlan archive;
-        archive.entries = {ludrin::testing::MakeEntry("brvdll/a.dll", "library", 0)};
+        const std::size_t librarySize = GetParam().librarySize;
+        library_ = librarySize == 0 ? "library" : std::string(librarySize, 'D');
+        archive.entries = {
+            ludrin::testing::MakeEntry("brvdll/a.dll", library_, librarySize ? 8 : 0)};
         Store(kSlotPayloadArchive, ludrin::testing::WriteZip(archive));
         Store(kSlotStartProgram, std::string(kStartProgramSize, 'L'));
         Store(kSlotPlayer, std::string(kPlayerSize, 'P'));
@@ -130,7 +136,7 @@ protected:
 
     // What each final name holds when whole: the operations' files, by name.
     std::map<std::string, std::string> WholeFiles() const {
-        std::map<std::string, std::string> whole{{"a.dll", "library"}, {"Ludrin 4.lnk", shortcut_}};
+        std::map<std::string, std::string> whole{{"a.dll", library_}, {"Ludrin 4.lnk", shortcut_}};
         for (std::size_t slot = 0; slot < kPayloadSlotCount; ++slot) {
             const auto& data = form_.stFileStorage.Files[slot]->Data;
             whole[stdfs::path(kPayloadSlots[slot].fileName).string()] =
@@ -161,6 +167,7 @@ protected:
 
     ludrin::testing::ProcessNameLock lock_; // the player check sees no other test's player
     std::string shortcut_;
+    std::string library_;
 };
 
 TEST_P(InterruptedRunTest, NothingIsLeftHalfWrittenAndASecondRunCompletes) {

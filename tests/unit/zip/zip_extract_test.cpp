@@ -15,6 +15,7 @@
 
 #include <csignal>
 #include <ctime>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -182,16 +183,18 @@ TEST_F(ZipExtractTest, WithoutAHandlerAFailureAbortsTheBatchAndReturnsNormally) 
     EXPECT_EQ(archiver.events.back(), "overall 100 end");
 }
 
-TEST_F(ZipExtractTest, CancelFromAProgressEventDeletesThePartialFileAndReturnsNormally) {
+TEST_F(ZipExtractTest, CancelFromAProgressEventDeletesThePartFileAndReturnsNormally) {
     const std::string big = RandomBytes(3 * 1048576, 5);
     fx.Open(archiver, Entries({MakeEntry("first.txt", "kept"), MakeEntry("big.bin", big, 0),
                                MakeEntry("after.txt", "never")}));
     archiver.OnOverallProgress = [this](TZipBaseArchiver&, double progress, TZipProcessOperation,
                                         TZipProgressPhase phase, bool& cancel) {
         archiver.Log("overall " + Number(progress) + " " + PhaseName(phase));
-        // The first process event of the big entry: the file exists and is partly written.
+        // The first process event of the big entry: it is partly written, under its part
+        // name only.
         if (phase == TZipProgressPhase::ppProcess && progress > 50 && progress < 60) {
-            EXPECT_TRUE(fs::FileExists(Wide(fx.base() / "big.bin")));
+            EXPECT_TRUE(fs::FileExists(Wide(fx.base() / "big.bin.ludrin-part")));
+            EXPECT_FALSE(fs::FileExists(Wide(fx.base() / "big.bin")));
             cancel = true;
         }
     };
@@ -309,6 +312,43 @@ TEST_F(ZipExtractTest, AFullDiskIsNativeSixtyFiveForTheFailureHandler) {
     EXPECT_EQ(archiver.messages.at(0),
               "Disk is full. There is not enough free space on disk. - Native error: 00065");
     EXPECT_EQ(Tree(fx.base()), std::vector<std::string>{});
+}
+
+// Whatever ends a replacement early, the file that was there stays whole under its name,
+// and no part file is left.
+TEST_F(ZipExtractTest, AReplacementThatDoesNotFinishKeepsTheOldFile) {
+    struct Case {
+        const char* name;
+        std::function<ZipEntryPlan()> entry;
+        std::function<void(RecordingArchiver&)> arrange;
+        std::size_t fileSizeLimit; // 0: none
+    };
+    const std::string big = RandomBytes(300000, 4);
+    const Case cases[] = {
+        {"a corrupt entry, aborted", [] { return Corrupt("t.bin"); },
+         [](RecordingArchiver& a) { a.answers = {TZipAction::fxaAbort}; }, 0},
+        {"a cancel from a progress event", [&] { return MakeEntry("t.bin", big, 0); },
+         [](RecordingArchiver& a) { a.cancelAtEvent = 6; }, 0},
+        {"a full disk", [&] { return MakeEntry("t.bin", big); },
+         [](RecordingArchiver& a) { a.answers = {TZipAction::fxaAbort}; }, 65536},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExtractFixture fixture;
+        RecordingArchiver reader;
+        fixture.Open(reader, Entries({c.entry()}));
+        WriteFile(fixture.base() / "t.bin", "the old file");
+        c.arrange(reader);
+        if (c.fileSizeLimit != 0) {
+            const FileSizeLimit limit(c.fileSizeLimit);
+            reader.ExtractFiles(L"*.*", kInstallerAttr);
+        } else {
+            reader.ExtractFiles(L"*.*", kInstallerAttr);
+        }
+        EXPECT_FALSE(reader.LastBatch().Complete());
+        EXPECT_EQ(ReadFile(fixture.base() / "t.bin"), "the old file");
+        EXPECT_EQ(Tree(fixture.base()), std::vector<std::string>{"t.bin"});
+    }
 }
 
 TEST_F(ZipExtractTest, OnDiskFullCancelEndsTheBatchLikeAProgressCancel) {
