@@ -283,9 +283,9 @@ TEST_F(BaseInstallE2E, ASecondRunKeepsAChangedStartProgramAndRestoresALibrary) {
 }
 
 // The installer ended as kill -9 ends it (TerminateProcess) the moment the driver sees a
-// point of a base installation reached: neither program nor the shortcut ever holds part of
-// its content under its final name, the next installer clears the killed run's folder as it
-// starts, and a last run completes with every file whole and no part file left.
+// point of a base installation reached: no shared library, neither program nor the shortcut
+// ever holds part of its content under its final name, the next installer clears the killed run's
+// folder as it starts, and a last run completes with every file whole and no part file left.
 TEST_F(BaseInstallE2E, AKilledInstallationLeavesNoPartAndTheNextRunCompletes) {
     const auto folder = documents_ / L"Ludrin";
     const auto any = [](const stdfs::path& place, auto matches) {
@@ -308,6 +308,17 @@ TEST_F(BaseInstallE2E, AKilledInstallationLeavesNoPartAndTheNextRunCompletes) {
         {"run folder made",
          [&] {
              return any(temp_, [](const std::wstring& n) { return n.starts_with(L"ludrin-run-"); });
+         }},
+        {"a shared library being written",
+         [&] {
+             std::error_code error;
+             for (stdfs::recursive_directory_iterator it(appData_ / L"brvdll", error), end;
+                  !error && it != end; it.increment(error)) {
+                 if (isPart(it->path().filename().wstring())) {
+                     return true;
+                 }
+             }
+             return false;
          }},
         {"player folder made",
          [&] {
@@ -341,6 +352,15 @@ TEST_F(BaseInstallE2E, AKilledInstallationLeavesNoPartAndTheNextRunCompletes) {
                     << "part of " << stdfs::path(program);
             }
         }
+        std::error_code error;
+        for (stdfs::recursive_directory_iterator it(appData_ / L"brvdll", error), end;
+             !error && it != end; it.increment(error)) {
+            const auto relative = stdfs::relative(it->path(), appData_);
+            if (it->is_regular_file() && !isPart(it->path().filename().wstring())) {
+                EXPECT_EQ(Bytes(it->path()), Bytes(reference_ / relative))
+                    << "part of " << relative;
+            }
+        }
         if (stdfs::exists(desktop_ / L"Ludrin 4.lnk")) {
             const auto target = ResolveShortcut(desktop_ / L"Ludrin 4.lnk").target;
             EXPECT_EQ(stdfs::path(target).filename(), L"LUD.exe") << "a shortcut cut short";
@@ -356,6 +376,7 @@ TEST_F(BaseInstallE2E, AKilledInstallationLeavesNoPartAndTheNextRunCompletes) {
     }
     EXPECT_FALSE(any(folder, isPart));
     EXPECT_FALSE(any(desktop_, isPart));
+    EXPECT_EQ(Tree(appData_ / L"brvdll"), Tree(reference_ / L"brvdll"));
     EXPECT_TRUE(Eventually([&] { return RunLeftovers().empty(); }));
 }
 
