@@ -187,7 +187,7 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(ZipRun& run, 
         relative = std::wstring(fs::NamePart(relative));
     } else {
         const std::wstring folder = destDir + std::wstring(fs::FolderPart(relative));
-        if (!fs::CreateFolderTree(folder)) {
+        if (!run.EnsureFolder(folder)) {
             throw EZipException(native::kCannotCreateDir, Name, {text::WideToUtf8(folder)});
         }
     }
@@ -257,7 +257,9 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::WriteEntryFile(ZipRun& run, std
     if (!file->Commit()) {
         throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(target)});
     }
-    if (Options.SetAttributes) {
+    // A new file already carries the archive bit alone: most entries need no second call.
+    constexpr std::uint32_t kSettable = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
+    if (Options.SetAttributes && (attributes & kSettable) != kAttrArchive) {
         fs::SetAttributes(target, attributes);
     }
     return verified ? EntryOutcome::written : EntryOutcome::keptCorrupt;

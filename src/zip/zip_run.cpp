@@ -59,13 +59,29 @@ bool TZipBaseArchiver::ZipRun::DiskFull() {
     return cancelled;
 }
 
+bool TZipBaseArchiver::ZipRun::EnsureFolder(const std::wstring& folder) {
+    if (madeFolders_.contains(folder)) {
+        return true;
+    }
+    if (!fs::CreateFolderTree(folder)) {
+        return false;
+    }
+    madeFolders_.insert(folder);
+    return true;
+}
+
 bool TZipBaseArchiver::ZipRun::FolderIsOnRemovableDrive(const std::wstring& target) {
     const std::wstring_view folder = fs::FolderPart(target);
-    if (probedFolder_.empty() || folder != probedFolder_) {
-        probedFolder_ = folder;
-        probedFolderRemovable_ = fs::IsOnRemovableDrive(target);
+    if (const auto known = removableFolders_.find(folder); known != removableFolders_.end()) {
+        return known->second;
     }
-    return probedFolderRemovable_;
+    const std::wstring volume = fs::VolumeOf(target);
+    auto [probed, fresh] = removableVolumes_.try_emplace(volume, false);
+    if (fresh) {
+        probed->second = fs::IsRemovableVolume(volume);
+    }
+    removableFolders_.emplace(folder, probed->second);
+    return probed->second;
 }
 
 } // namespace ludrin::zip

@@ -1,11 +1,15 @@
 #pragma once
 // One run of the archive component: a batch of extractions or a single decode. It holds
 // what lives only as long as the run (progress, counters, cancel and skip, the entry being
-// decoded, the probed folder, the batch's outcome) and answers the decoder's questions
+// decoded, the folders made and probed, the batch's outcome) and answers the decoder's questions
 // through the component's events. Nothing of it survives into the next run.
 
 #include "zip/zip_decoder.hpp"
 #include "zip/zip_reader.hpp"
+
+#include <functional>
+#include <map>
+#include <set>
 
 namespace ludrin::zip {
 
@@ -20,8 +24,11 @@ public:
     // excuses it; answers whether the entry was decoded and verified.
     bool Extract(std::size_t index, ZipOutput& out);
 
-    // Whether a target's folder lies on a removable drive, asked once per folder: the
-    // platform's answer costs a device probe, and a batch writes many files per folder.
+    // Creates a target's folder with its missing parents, once per run: each question about
+    // a folder walks its whole path, and a batch writes many files to few folders.
+    bool EnsureFolder(const std::wstring& folder);
+    // Whether a target's folder lies on a removable drive: its volume asked once per folder,
+    // the volume's device probe once per volume.
     bool FolderIsOnRemovableDrive(const std::wstring& target);
 
     bool cancel = false;
@@ -44,8 +51,9 @@ private:
     std::int32_t processedFileCount_;
     std::int64_t progressMax_ = 0;
     const TDirItem* currentItem_ = nullptr;
-    std::wstring probedFolder_;
-    bool probedFolderRemovable_ = false;
+    std::set<std::wstring, std::less<>> madeFolders_;
+    std::map<std::wstring, bool, std::less<>> removableFolders_;
+    std::map<std::wstring, bool> removableVolumes_;
 };
 
 } // namespace ludrin::zip

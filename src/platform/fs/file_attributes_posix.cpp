@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <ctime>
+#include <exception>
 #include <fstream>
 #include <vector>
 
@@ -65,6 +66,10 @@ bool SetAttributes(const std::wstring& path, std::uint32_t attributes) {
 }
 
 bool IsOnRemovableDrive(const std::wstring& path) {
+    return IsRemovableVolume(VolumeOf(path));
+}
+
+std::wstring VolumeOf(const std::wstring& path) {
     struct stat st {};
     std::wstring probe = path;
     // The target may not exist yet: ask the nearest folder that does.
@@ -75,7 +80,18 @@ bool IsOnRemovableDrive(const std::wstring& path) {
             probe.pop_back();
         }
     }
-    return !probe.empty() && DeviceIsRemovable(st.st_dev);
+    return probe.empty() ? std::wstring() : std::to_wstring(st.st_dev);
+}
+
+bool IsRemovableVolume(const std::wstring& volume) {
+    if (volume.empty()) {
+        return false;
+    }
+    try {
+        return DeviceIsRemovable(static_cast<dev_t>(std::stoull(volume)));
+    } catch (const std::exception&) {
+        return false; // not a key of VolumeOf
+    }
 }
 
 std::optional<std::uint32_t> LastWriteDosDateTime(const std::wstring& path) {

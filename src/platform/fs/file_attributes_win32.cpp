@@ -34,18 +34,30 @@ bool SetAttributes(const std::wstring& path, std::uint32_t attributes) {
 }
 
 bool IsOnRemovableDrive(const std::wstring& path) {
+    return IsRemovableVolume(VolumeOf(path));
+}
+
+std::wstring VolumeOf(const std::wstring& path) {
     if (path.size() >= 2 && path[1] == L':') {
         const wchar_t letter = static_cast<wchar_t>(std::towupper(path[0]));
         if (letter == L'A' || letter == L'B') {
-            return true;
+            return std::wstring{letter, L':', L'\\'}; // floppy drives: never probed
         }
     }
     std::vector<wchar_t> volume(path.size() + MAX_PATH + 1);
     if (path.empty() ||
         !GetVolumePathNameW(path.c_str(), volume.data(), static_cast<DWORD>(volume.size()))) {
-        return false;
+        return {};
     }
-    return GetDriveTypeW(volume.data()) == DRIVE_REMOVABLE;
+    return volume.data();
+}
+
+bool IsRemovableVolume(const std::wstring& volume) {
+    if (volume.size() >= 2 && volume[1] == L':' &&
+        (volume[0] == L'A' || volume[0] == L'B' || volume[0] == L'a' || volume[0] == L'b')) {
+        return true;
+    }
+    return !volume.empty() && GetDriveTypeW(volume.c_str()) == DRIVE_REMOVABLE;
 }
 
 std::optional<std::uint32_t> LastWriteDosDateTime(const std::wstring& path) {

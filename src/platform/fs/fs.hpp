@@ -59,8 +59,15 @@ bool SetAttributes(const std::wstring& path, std::uint32_t attributes);
 // Creates the folder and every missing parent; true when the folder exists afterwards.
 bool CreateFolderTree(const std::wstring& path);
 
-// True when the path lies on a drive the platform reports as removable (A: and B: always).
+// True when the path lies on a drive the platform reports as removable (A: and B: always):
+// IsRemovableVolume(VolumeOf(path)).
 bool IsOnRemovableDrive(const std::wstring& path);
+// The volume the path (or its nearest existing folder) lies on, as a key that two paths on
+// one volume share: Windows' volume path (mount points included), POSIX's device number.
+// Empty when unknown.
+std::wstring VolumeOf(const std::wstring& path);
+// Whether the volume of that key is removable; asking costs a device probe.
+bool IsRemovableVolume(const std::wstring& volume);
 
 // The last-write time as a local DOS date-time (date in the high 16 bits); nothing when
 // absent or not representable.
