@@ -138,7 +138,7 @@ def installs(args) -> int:
     peaks = {label: [] for label, _ in contenders}
 
     def run(label, exe):
-        ours = label == "ours"
+        ours = label.startswith("ours")  # ours, or another build of ours (ours-before)
         probe_args = ["--base-install", exe] if ours else ["--run", exe, "/S"]
         watcher = PeakWatcher(pathlib.PureWindowsPath(exe).name)
         out = subprocess.run([args.harness, "exec", args.wine_root, args.probe, *probe_args],
