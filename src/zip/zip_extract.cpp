@@ -201,8 +201,8 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(ZipRun& run, 
     }
     std::wstring target = destDir + relative;
     // One question tells what is there: nothing, a folder in the way, or a file and its
-    // read-only bit.
-    const auto current = fs::GetAttributes(target);
+    // read-only bit; none when this run made the folder and has not used the name.
+    const auto current = run.MayExist(target) ? fs::GetAttributes(target) : std::nullopt;
     if (current && (*current & kAttrDirectory) != 0) {
         throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(target)});
     }
@@ -257,6 +257,7 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::WriteEntryFile(ZipRun& run, std
     if (!file->Commit()) {
         throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(target)});
     }
+    run.Wrote(target);
     // A new file already carries the archive bit alone: most entries need no second call.
     constexpr std::uint32_t kSettable = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
     if (Options.SetAttributes && (attributes & kSettable) != kAttrArchive) {

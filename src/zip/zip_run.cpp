@@ -2,6 +2,7 @@
 
 #include "platform/fs/fs.hpp"
 #include "platform/fs/path_separator.hpp"
+#include "zip/windows_names.hpp"
 #include "zip/zip_error.hpp"
 #include "zip/zip_target_path.hpp"
 
@@ -63,11 +64,27 @@ bool TZipBaseArchiver::ZipRun::EnsureFolder(const std::wstring& folder) {
     if (madeFolders_.contains(folder)) {
         return true;
     }
-    if (!fs::CreateFolderTree(folder)) {
+    const bool existed = fs::DirectoryExists(folder);
+    if (!existed && !fs::CreateFolderTree(folder)) {
         return false;
     }
     madeFolders_.insert(folder);
+    if (!existed) {
+        std::wstring named = fs::WithTrailingSeparator(folder);
+        newFolders_.insert(named);
+        named.pop_back();
+        written_.insert(FoldedAsWindows(named)); // a later file of that name meets a folder
+    }
     return true;
+}
+
+bool TZipBaseArchiver::ZipRun::MayExist(const std::wstring& target) const {
+    return !newFolders_.contains(fs::FolderPart(target)) ||
+           written_.contains(FoldedAsWindows(target));
+}
+
+void TZipBaseArchiver::ZipRun::Wrote(const std::wstring& target) {
+    written_.insert(FoldedAsWindows(target));
 }
 
 bool TZipBaseArchiver::ZipRun::FolderIsOnRemovableDrive(const std::wstring& target) {

@@ -27,6 +27,12 @@ public:
     // Creates a target's folder with its missing parents, once per run: each question about
     // a folder walks its whole path, and a batch writes many files to few folders.
     bool EnsureFolder(const std::wstring& folder);
+    // False only when nothing can be at `target`: its folder was made by this run and no
+    // file of this run took its name (compared as Windows compares names). Looking up a
+    // name that is not there is the dearest question on Windows: the folder is searched.
+    bool MayExist(const std::wstring& target) const;
+    // A file of this run now has this name (folders made by EnsureFolder are known already).
+    void Wrote(const std::wstring& target);
     // Whether a target's folder lies on a removable drive: its volume asked once per folder,
     // the volume's device probe once per volume.
     bool FolderIsOnRemovableDrive(const std::wstring& target);
@@ -52,6 +58,8 @@ private:
     std::int64_t progressMax_ = 0;
     const TDirItem* currentItem_ = nullptr;
     std::set<std::wstring, std::less<>> madeFolders_;
+    std::set<std::wstring, std::less<>> newFolders_; // made empty by this run
+    std::set<std::wstring> written_; // names this run made, folded as Windows folds names
     std::map<std::wstring, bool, std::less<>> removableFolders_;
     std::map<std::wstring, bool> removableVolumes_;
 };

@@ -82,9 +82,6 @@ std::wstring WideOf(const std::filesystem::path& path) {
 // reading small files.
 std::string VerifyFile(const std::wstring& path, const zip::TDirItem& entry,
                        std::vector<std::uint8_t>& buffer) {
-    if (!fs::FileExists(path)) {
-        return "missing";
-    }
     try {
         const fs::ArchiveFile file = fs::ArchiveFile::Open(path, fs::kOpenRead);
         if (file.Size() != entry.UncompressedSize()) {
@@ -103,7 +100,8 @@ std::string VerifyFile(const std::wstring& path, const zip::TDirItem& entry,
             return "CRC-32 differs";
         }
     } catch (const std::exception& error) {
-        return error.what();
+        // Asked only now: an existence check before each open cost a lookup per file.
+        return fs::FileExists(path) ? error.what() : "missing";
     }
     return {};
 }

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace ludrin::fs {
@@ -31,7 +32,8 @@ std::optional<PartFile> PartFile::Create(const std::wstring& path) {
     struct stat named {};
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 ||
         ::stat(native.c_str(), &named) != 0 || held.st_ino != named.st_ino ||
-        held.st_dev != named.st_dev || !S_ISREG(held.st_mode) || ::ftruncate(fd, 0) != 0) {
+        held.st_dev != named.st_dev || !S_ISREG(held.st_mode) ||
+        (held.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
         return std::nullopt;
     }
     return PartFile(path, std::move(part), std::move(output));
@@ -44,11 +46,23 @@ bool Replaceable(const std::wstring& path) {
 }
 
 bool MoveIntoPlace(const std::wstring& part, const std::wstring& path) {
-    const auto attributes = GetAttributes(path);
-    if (part.empty() || path.empty() || (attributes && (*attributes & 0x1) != 0)) {
+    if (part.empty() || path.empty()) {
         return false;
     }
-    return std::rename(text::WideToUtf8(part).c_str(), text::WideToUtf8(path).c_str()) == 0;
+    const std::string from = text::WideToUtf8(part);
+    const std::string to = text::WideToUtf8(path);
+    // Most files are new: a move that replaces nothing needs no look at the target first.
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EEXIST && errno != EINVAL && errno != ENOSYS) {
+        return false;
+    }
+    const auto attributes = GetAttributes(path);
+    if (attributes && (*attributes & 0x1) != 0) {
+        return false;
+    }
+    return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 } // namespace ludrin::fs

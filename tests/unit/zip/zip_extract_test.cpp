@@ -443,6 +443,23 @@ TEST_F(ZipExtractTest, OverwriteModesDecideFromTheTargetAndTheEntryTime) {
     }
 }
 
+// A run that made a folder knows it was empty; what it then put there must still be seen:
+// a second entry of one name meets the first one's file, a file meets a folder.
+TEST_F(ZipExtractTest, WhatThisRunPutIntoANewFolderIsStillInTheWay) {
+    const std::string name = "d/t.txt";
+    fx.Open(archiver, Entries({MakeEntry(name, "first"), MakeEntry(name, "second"), Folder("d/x/"),
+                               MakeEntry("d/x", "file")}));
+    archiver.Options.OverwriteMode = TZipOverwriteMode::omNever;
+    archiver.ExtractFiles(L"*.*", kInstallerAttr);
+    EXPECT_EQ(ReadFile(fx.base() / "d/t.txt"), "first");
+    EXPECT_EQ(archiver.LastBatch().skipped, 1u);
+    // The file that meets a folder fails before any of its progress.
+    const auto failure =
+        std::find(archiver.events.begin(), archiver.events.end(), "failure d\\x 19");
+    ASSERT_NE(failure, archiver.events.end()) << ::testing::PrintToString(archiver.events);
+    EXPECT_EQ(*(failure - 1), "extract d\\x 20");
+}
+
 TEST_F(ZipExtractTest, OmIfNewerReplacesAnOlderTarget) {
     ZipEntryPlan entry = MakeEntry("t.txt", "new");
     entry.date = kDate2021;
