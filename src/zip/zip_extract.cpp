@@ -202,7 +202,7 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(ZipRun& run, 
     std::wstring target = destDir + relative;
     // One question tells what is there: nothing, a folder in the way, or a file and its
     // read-only bit; none when this run made the folder and has not used the name.
-    const auto current = run.MayExist(target) ? fs::GetAttributes(target) : std::nullopt;
+    auto current = run.MayExist(target) ? fs::GetAttributes(target) : std::nullopt;
     if (current && (*current & kAttrDirectory) != 0) {
         throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(target)});
     }
@@ -217,17 +217,21 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(ZipRun& run, 
         }
         if (target != asked) { // the handler named another file
             replacing = fs::FileExists(target);
+            current.reset();
         }
     }
     if (replacing) {
         // The old file stays until the new one is whole; one that its program holds
-        // against replacement fails now, before the entry is decoded.
-        fs::SetAttributes(target, 0);
+        // against replacement fails now, before the entry is decoded. Only a read-only
+        // bit stands in the way of the move.
+        if (!current || (*current & kAttrReadOnly) != 0) {
+            fs::SetAttributes(target, 0);
+        }
         if (!fs::Replaceable(target)) {
             throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(target)});
         }
     }
-    return WriteEntryFile(run, index, target, attributes);
+    return WriteEntryFile(run, index, target, attributes, replacing);
 }
 
 // Decodes the entry into a part file beside the target, gives it the entry's time and moves
@@ -235,7 +239,8 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(ZipRun& run, 
 // or a kill at any point, leaves the target as it was.
 TZipBaseArchiver::EntryOutcome TZipBaseArchiver::WriteEntryFile(ZipRun& run, std::size_t index,
                                                                 const std::wstring& target,
-                                                                std::uint32_t attributes) {
+                                                                std::uint32_t attributes,
+                                                                bool replacing) {
     const TDirItem& entry = FDMHandle->CDir[index];
     std::optional<fs::PartFile> file = fs::PartFile::Create(target);
     if (!file) {
@@ -254,7 +259,7 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::WriteEntryFile(ZipRun& run, std
     if (Options.FlushBuffers && run.FolderIsOnRemovableDrive(target)) {
         file->Output().Flush();
     }
-    if (!file->Commit()) {
+    if (!file->Commit(replacing)) {
         throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(target)});
     }
     run.Wrote(target);

@@ -162,7 +162,7 @@ private:
     EntryOutcome ExtractTaggedFile(ZipRun& run, std::size_t index, std::wstring name,
                                    const std::wstring& destDir);
     EntryOutcome WriteEntryFile(ZipRun& run, std::size_t index, const std::wstring& target,
-                                std::uint32_t attributes);
+                                std::uint32_t attributes, bool replacing);
     // The overwrite rule for an existing target; the prompt may change the target.
     bool OverwriteConfirmed(const TDirItem& entry, std::wstring& target);
     // Where entries land: BaseDir, or the working folder captured at the first extraction.

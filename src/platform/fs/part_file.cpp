@@ -67,11 +67,11 @@ void PartFile::Discard() noexcept {
     }
 }
 
-bool PartFile::Commit() {
+bool PartFile::Commit(bool replacing) {
     if (part_.empty() || !output_.IsOpen()) {
         return false;
     }
-    const bool moved = MoveIntoPlace(part_, path_);
+    const bool moved = MoveIntoPlace(part_, path_, replacing);
     const bool closed = output_.Close();
     if (!moved) {
         Discard();

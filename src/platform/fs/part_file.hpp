@@ -18,8 +18,9 @@ std::wstring PartFileName(const std::wstring& path);
 
 // Moves a complete file over `path`, replacing a file there unless it is read-only (the
 // Windows rule, kept on every platform). Answers whether `part` is now at `path`; on
-// failure both stay as they were.
-bool MoveIntoPlace(const std::wstring& part, const std::wstring& path);
+// failure both stay as they were. `replacing` says a file is expected there: the move
+// then goes straight to replacing it, else it first tries a move that replaces nothing.
+bool MoveIntoPlace(const std::wstring& part, const std::wstring& path, bool replacing = false);
 
 // Whether others leave `path` free for MoveIntoPlace now: nothing is there, or a file that no
 // program holds against replacement. A folder in the way answers false.
@@ -44,7 +45,7 @@ public:
     // Moves the part over the final name (as MoveIntoPlace) while still holding it, so that
     // no other writer can change it in between, then closes it. Answers whether the file is
     // in place; otherwise the part file is removed.
-    bool Commit();
+    bool Commit(bool replacing = false);
 
 private:
     PartFile(std::wstring path, std::wstring part, OutputFile output)

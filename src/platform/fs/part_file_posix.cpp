@@ -45,18 +45,20 @@ bool Replaceable(const std::wstring& path) {
     return ::stat(text::WideToUtf8(path).c_str(), &info) != 0 || !S_ISDIR(info.st_mode);
 }
 
-bool MoveIntoPlace(const std::wstring& part, const std::wstring& path) {
+bool MoveIntoPlace(const std::wstring& part, const std::wstring& path, bool replacing) {
     if (part.empty() || path.empty()) {
         return false;
     }
     const std::string from = text::WideToUtf8(part);
     const std::string to = text::WideToUtf8(path);
     // Most files are new: a move that replaces nothing needs no look at the target first.
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return true;
-    }
-    if (errno != EEXIST && errno != EINVAL && errno != ENOSYS) {
-        return false;
+    if (!replacing) {
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+            return true;
+        }
+        if (errno != EEXIST && errno != EINVAL && errno != ENOSYS) {
+            return false;
+        }
     }
     const auto attributes = GetAttributes(path);
     if (attributes && (*attributes & 0x1) != 0) {

@@ -35,17 +35,19 @@ bool Replaceable(const std::wstring& path) {
     return true;
 }
 
-bool MoveIntoPlace(const std::wstring& part, const std::wstring& path) {
+bool MoveIntoPlace(const std::wstring& part, const std::wstring& path, bool replacing) {
     if (part.empty() || path.empty()) {
         return false;
     }
     // Most files are new: a move that replaces nothing needs no look at the target first.
-    if (MoveFileExW(part.c_str(), path.c_str(), 0) != FALSE) {
-        return true;
-    }
-    const DWORD error = GetLastError();
-    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
-        return false;
+    if (!replacing) {
+        if (MoveFileExW(part.c_str(), path.c_str(), 0) != FALSE) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+            return false;
+        }
     }
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
