@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace ludrin::zip {
 
@@ -18,16 +19,20 @@ public:
     virtual void ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const = 0;
 };
 
+// Small reads (a header, a name, the data of a small entry) are served from one window of
+// the file read ahead: an archive of many small entries is read in a few large pieces,
+// not in two or three reads an entry. Large reads go straight to the file.
 class FileZipStream final : public ZipStream {
 public:
     explicit FileZipStream(fs::ArchiveFile file) : file_(std::move(file)) {}
     std::uint64_t Size() const override { return file_.Size(); }
-    void ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
-        file_.ReadAt(offset, out);
-    }
+    void ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override;
 
 private:
+    static constexpr std::size_t kWindowSize = 64 * 1024;
     fs::ArchiveFile file_;
+    mutable std::vector<std::uint8_t> window_; // the bytes from windowStart_ on
+    mutable std::uint64_t windowStart_ = 0;
 };
 
 // Bytes held by the caller, which must outlive the stream.
