@@ -325,6 +325,11 @@ void MainWindow::SetLabelText(app::FormLabel label, const std::wstring& text) {
 }
 
 void MainWindow::SetProgress(int position) {
+    // An extraction reports many times per percent: only a new position is worth a paint.
+    if (position == progress_) {
+        return;
+    }
+    progress_ = position;
     const HWND bar = Control(ControlId::ProgressBar1);
     SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
     // The handlers run on this thread: paint now, not when they are done.

@@ -76,6 +76,7 @@ private:
     Fonts fonts_{};
     UINT dpi_ = app::kDesignDpi;
     HWND lastFocus_ = nullptr;
+    int progress_ = -1; // the bar's position as last set
 };
 
 } // namespace ludrin::win32
