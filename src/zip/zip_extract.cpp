@@ -200,6 +200,15 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(ZipRun& run, 
         return EntryOutcome::written;
     }
     std::wstring target = destDir + relative;
+    const std::optional<bool> replacing = ClaimTarget(run, entry, target);
+    if (!replacing) {
+        return EntryOutcome::skipped;
+    }
+    return WriteEntryFile(run, index, target, attributes, *replacing);
+}
+
+std::optional<bool> TZipBaseArchiver::ClaimTarget(ZipRun& run, const TDirItem& entry,
+                                                  std::wstring& target) {
     // One question tells what is there: nothing, a folder in the way, or a file and its
     // read-only bit; none when this run made the folder and has not used the name.
     auto current = run.MayExist(target) ? fs::GetAttributes(target) : std::nullopt;
@@ -208,12 +217,12 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(ZipRun& run, 
     }
     bool replacing = current.has_value();
     if (replacing && !Options.ReplaceReadOnly && (*current & kAttrReadOnly) != 0) {
-        return EntryOutcome::skipped;
+        return std::nullopt;
     }
     if (replacing) {
         const std::wstring asked = target;
         if (!OverwriteConfirmed(entry, target)) {
-            return EntryOutcome::skipped;
+            return std::nullopt;
         }
         if (target != asked) { // the handler named another file
             replacing = fs::FileExists(target);
@@ -231,7 +240,7 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::ExtractTaggedFile(ZipRun& run, 
             throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(target)});
         }
     }
-    return WriteEntryFile(run, index, target, attributes, replacing);
+    return replacing;
 }
 
 // Decodes the entry into a part file beside the target, gives it the entry's time and moves

@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -161,6 +162,10 @@ private:
     enum class EntryOutcome { written, skipped, keptCorrupt };
     EntryOutcome ExtractTaggedFile(ZipRun& run, std::size_t index, std::wstring name,
                                    const std::wstring& destDir);
+    // Whether the entry may take `target` (the overwrite rules; the prompt may rename it):
+    // nothing to skip it, else whether a file is there to replace. A folder in the way,
+    // or a file its program holds, raises native 19 before anything is decoded.
+    std::optional<bool> ClaimTarget(ZipRun& run, const TDirItem& entry, std::wstring& target);
     EntryOutcome WriteEntryFile(ZipRun& run, std::size_t index, const std::wstring& target,
                                 std::uint32_t attributes, bool replacing);
     // The overwrite rule for an existing target; the prompt may change the target.
