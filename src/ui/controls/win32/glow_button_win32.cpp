@@ -118,6 +118,25 @@ const Image& GlowButton::Glyph(int size) {
     return it->second;
 }
 
+std::wstring GlowButton::Caption() const {
+    std::wstring caption;
+    if (!style_.imageOnly) {
+        const int length = GetWindowTextLengthW(hwnd_);
+        caption.resize(static_cast<std::size_t>(length) + 1);
+        caption.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, caption.data(), length + 1)));
+    }
+    return caption;
+}
+
+void GlowButton::DrawFocusFrame(HDC dc, int width, int height,
+                                const std::optional<FlatColours>& flat) const {
+    const int inset = ScaleForWindow(hwnd_, 3);
+    RECT focus{inset, inset, width - inset, height - inset};
+    SetTextColor(dc, flat ? ToColorRef(flat->text) : RGB(0, 0, 0));
+    SetBkColor(dc, flat ? ToColorRef(flat->face) : RGB(255, 255, 255));
+    DrawFocusRect(dc, &focus);
+}
+
 void GlowButton::Draw(const DRAWITEMSTRUCT& item) {
     const RECT& rc = item.rcItem;
     const int width = rc.right - rc.left;
@@ -151,12 +170,7 @@ void GlowButton::Draw(const DRAWITEMSTRUCT& item) {
     const HDC dc = buffer.Dc();
     const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
     const HGDIOBJ oldFont = font != nullptr ? SelectObject(dc, font) : nullptr;
-    std::wstring caption;
-    if (!style_.imageOnly) {
-        const int length = GetWindowTextLengthW(hwnd_);
-        caption.resize(static_cast<std::size_t>(length) + 1);
-        caption.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, caption.data(), length + 1)));
-    }
+    const std::wstring caption = Caption();
     SIZE text{0, 0};
     if (!caption.empty()) {
         GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
@@ -181,11 +195,7 @@ void GlowButton::Draw(const DRAWITEMSTRUCT& item) {
                   DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     if (focused && (item.itemState & ODS_NOFOCUSRECT) == 0) {
-        const int inset = scale(3);
-        RECT focus{inset, inset, width - inset, height - inset};
-        SetTextColor(dc, flat ? ToColorRef(flat->text) : RGB(0, 0, 0));
-        SetBkColor(dc, flat ? ToColorRef(flat->face) : RGB(255, 255, 255));
-        DrawFocusRect(dc, &focus);
+        DrawFocusFrame(dc, width, height, flat);
     }
     if (oldFont != nullptr) {
         SelectObject(dc, oldFont);

@@ -4,11 +4,13 @@
 // for its hot look, shows a hand cursor and clicks on Enter as well.
 
 #include "ui/controls/artwork.hpp"
+#include "ui/controls/high_contrast.hpp"
 #include "ui/controls/win32/subclassed_control.hpp"
 
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 
 namespace ludrin::ui::win32 {
@@ -34,6 +36,11 @@ private:
     GlowButton(HWND window, const GlowButtonStyle& style) : hwnd_(window), style_(style) {}
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Draw(const DRAWITEMSTRUCT& item);
+    // The window text drawn beside the image: none for an image-only button, whose text
+    // is only its name for screen readers.
+    std::wstring Caption() const;
+    void DrawFocusFrame(HDC dc, int width, int height,
+                        const std::optional<FlatColours>& flat) const;
     void SetHot(bool hot);
     void Clicked();
     const Image& Glyph(int size);
