@@ -4,6 +4,7 @@
 #include "app/form_main.hpp"
 #include "app/operation_messages.hpp"
 #include "operation_test.hpp"
+#include "support/running_program.hpp"
 #include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,10 @@ namespace {
 
 using ludrin::testing::WriteFile;
 
-class ButtonClickTest : public testing::OperationTest {};
+class ButtonClickTest : public testing::OperationTest {
+protected:
+    ludrin::testing::ProcessNameLock lock_; // the uninstallation looks for a running player
+};
 
 // The uninstallation fails after removing the player's folder: the user hears that it is
 // incomplete, the rest stays, and a second click still works.

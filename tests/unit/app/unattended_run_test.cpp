@@ -70,6 +70,10 @@ TEST(CommandLineTest, SwitchesInAnyCaseWithSlashOrDash) {
 // A quiet run of the real operations on a user's folders in a temporary home, with a log.
 class QuietRunTest : public ::testing::Test {
 protected:
+    // First: no player-named process of another test may interfere, nor this test's player
+    // with another test's check.
+    ludrin::testing::ProcessNameLock lock_;
+
     QuietRunTest() {
         for (const auto* root : {"Documents", "Desktop", "AppData", "Temp"}) {
             stdfs::create_directories(home_ / root);
