@@ -24,24 +24,28 @@ std::wstring DecodeAnsi(std::span<const std::uint8_t> bytes) {
     return UpToNull(std::wstring(bytes.begin(), bytes.end()));
 }
 
-std::wstring DecodeUnicode(std::span<const std::uint8_t> bytes) {
+std::u16string Utf16Units(std::span<const std::uint8_t> bytes) {
     std::u16string units(bytes.size() / 2, u'\0');
     for (std::size_t i = 0; i < units.size(); ++i) {
         units[i] =
             static_cast<char16_t>(ByteReader::LittleEndian<std::uint16_t>(bytes.subspan(2 * i, 2)));
     }
-    return UpToNull(text::Utf16ToWide(units));
+    return units;
 }
 
-// A null-terminated text inside the link-info block, of one- or two-byte characters.
-std::wstring TerminatedText(const ByteReader& block, std::uint32_t offset, std::size_t unit,
-                            const char* field) {
+std::wstring DecodeUnicode(std::span<const std::uint8_t> bytes) {
+    return UpToNull(text::Utf16ToWide(Utf16Units(bytes)));
+}
+
+// A null-terminated text inside the link-info block, of one- or two-byte characters, without
+// its null.
+std::span<const std::uint8_t> TerminatedBytes(const ByteReader& block, std::uint32_t offset,
+                                              std::size_t unit, const char* field) {
     const auto rest =
         block.At(offset, block.Size() - std::min<std::size_t>(offset, block.Size()), field);
     for (std::size_t end = 0; end + unit <= rest.size(); end += unit) {
         if (rest[end] == 0 && (unit == 1 || rest[end + 1] == 0)) {
-            const auto text = rest.first(end);
-            return unit == 1 ? DecodeAnsi(text) : DecodeUnicode(text);
+            return rest.first(end);
         }
     }
     throw LnkFormatError(std::string(field) + " at offset " + std::to_string(offset) +
@@ -66,16 +70,22 @@ std::wstring LinkInfoTarget(const ByteReader& block) {
         const auto suffix = block.U32At(link_info::kCommonPathSuffixOffsetUnicode,
                                         "common path suffix offset (UTF-16)");
         if (base != 0) {
-            return TerminatedText(block, base, 2, "local base path (UTF-16)") +
-                   (suffix != 0 ? TerminatedText(block, suffix, 2, "common path suffix (UTF-16)")
-                                : std::wstring());
+            // Joined as UTF-16 before decoding: a surrogate at the end of one half and its
+            // pair at the start of the other are one character, as Windows reads them.
+            std::u16string path =
+                Utf16Units(TerminatedBytes(block, base, 2, "local base path (UTF-16)"));
+            if (suffix != 0) {
+                path +=
+                    Utf16Units(TerminatedBytes(block, suffix, 2, "common path suffix (UTF-16)"));
+            }
+            return text::Utf16ToWide(path);
         }
     }
     const auto base = block.U32At(link_info::kLocalBasePathOffset, "local base path offset");
     const auto suffix =
         block.U32At(link_info::kCommonPathSuffixOffset, "common path suffix offset");
-    return TerminatedText(block, base, 1, "local base path") +
-           TerminatedText(block, suffix, 1, "common path suffix");
+    return DecodeAnsi(TerminatedBytes(block, base, 1, "local base path")) +
+           DecodeAnsi(TerminatedBytes(block, suffix, 1, "common path suffix"));
 }
 
 std::wstring CountedString(ByteReader& reader, bool unicode, const char* field) {

@@ -236,19 +236,32 @@ TEST(LnkReader, IgnoresALinkInfoTheFlagsDisownAndTakesTextsUpToTheirFirstNull) {
     EXPECT_EQ(data.workingDirectory, L"C:\\Programmi\\Ludrin");
 }
 
+// The UTF-16 halves are one text: a character split into its surrogates across the base
+// and the suffix is one character, as Windows reads it.
 TEST(LnkReader, PrefersTheUtf16PathsOfTheLinkInfo) {
-    const Bytes base = Cat({Utf16(u"C:\\Nicol\u00F2\\"), Zeros(2)});
-    const Bytes suffix = Cat({Utf16(u"LUD.exe"), Zeros(2)});
-    const Bytes ansi = Cat({Ansi("C:\\Nicol?\\LUD.exe"), Zeros(2)});
-    const std::uint32_t ansiAt = 0x24 + 0x11;
-    const auto baseAt = static_cast<std::uint32_t>(ansiAt + ansi.size());
-    const auto suffixAt = static_cast<std::uint32_t>(baseAt + base.size());
-    const auto size = static_cast<std::uint32_t>(suffixAt + suffix.size());
-    const Bytes bytes =
-        Cat({Header(0x82, 0, 1, 0), U32(size), U32(0x24), U32(1), U32(0x24), U32(ansiAt), U32(0),
+    const struct {
+        std::u16string base, suffix;
+        std::wstring target;
+    } cases[] = {
+        {u"C:\\Nicol\u00F2\\", u"LUD.exe", L"C:\\Nicol\u00F2\\LUD.exe"},
+        {u"C:\\x\xD83D", u"\xDE00.exe", L"C:\\x\U0001F600.exe"},
+    };
+    for (const auto& c : cases) {
+        const Bytes base = Cat({Utf16(c.base), Zeros(2)});
+        const Bytes suffix = Cat({Utf16(c.suffix), Zeros(2)});
+        const Bytes ansi = Cat({Ansi("C:\\Nicol?\\LUD.exe"), Zeros(2)});
+        const std::uint32_t ansiAt = 0x24 + 0x11;
+        const auto baseAt = static_cast<std::uint32_t>(ansiAt + ansi.size());
+        const auto suffixAt = static_cast<std::uint32_t>(baseAt + base.size());
+        const auto size = static_cast<std::uint32_t>(suffixAt + suffix.size());
+        const Bytes bytes = Cat(
+            {Header(0x82, 0, 1, 0), U32(size), U32(0x24), U32(1), U32(0x24), U32(ansiAt), U32(0),
              U32(ansiAt + static_cast<std::uint32_t>(ansi.size()) - 1), U32(baseAt), U32(suffixAt),
              U32(0x11), U32(3), U32(0), U32(0x10), Zeros(1), ansi, base, suffix, U32(0)});
-    EXPECT_EQ(Read(bytes).target, L"C:\\Nicol\u00F2\\LUD.exe");
+        const ShellLinkData data = Read(bytes);
+        EXPECT_EQ(data.target, c.target);
+        EXPECT_EQ(Read(WriteShellLink(data)), data) << "written again, read back";
+    }
 }
 
 TEST(LnkReader, EveryCutOfAShortcutIsAShortReadNamingTheField) {
