@@ -18,8 +18,8 @@ namespace {
 class EntryDecoder {
 public:
     EntryDecoder(const TZipDirManager& dm, const TDirItem& item, ZipOutput& out,
-                 ZipDecodeHooks& hooks)
-        : stream_(dm.FCompressedStream), item_(item), out_(out), hooks_(hooks),
+                 ZipDecodeHooks& hooks, DecodeBuffers& buffers)
+        : stream_(dm.FCompressedStream), item_(item), out_(out), hooks_(hooks), buffers_(buffers),
           expected_(item.UncompressedSize()) {}
 
     ZipDecodeResult Run(std::uint64_t dataStart, std::uint64_t toRead);
@@ -35,13 +35,13 @@ private:
     const TDirItem& item_;
     ZipOutput& out_;
     ZipDecodeHooks& hooks_;
+    DecodeBuffers& buffers_;
     const std::uint64_t expected_;
     std::optional<PkzipClassicKeys> keys_;
     std::uint32_t crc_ = 0;
     std::uint64_t produced_ = 0;
     bool streamEnded_ = false;
-    std::unique_ptr<std::uint8_t[]> output_;
-    std::size_t outputSize_ = 0;
+    std::span<std::uint8_t> output_;
 };
 
 struct InflateEnd {
@@ -132,15 +132,15 @@ bool EntryDecoder::DecodeDeflated(z_stream& inflater, std::span<std::uint8_t> ch
         if (hooks_.Progress(static_cast<std::int64_t>(inflater.total_out))) {
             return true;
         }
-        inflater.next_out = output_.get();
-        inflater.avail_out = static_cast<uInt>(outputSize_);
+        inflater.next_out = output_.data();
+        inflater.avail_out = static_cast<uInt>(output_.size());
         const int result = inflate(&inflater, Z_NO_FLUSH);
         if ((result < 0 && !(result == Z_BUF_ERROR && inflater.avail_in == 0)) ||
             result == Z_NEED_DICT) {
             return false;
         }
-        const std::size_t made = outputSize_ - inflater.avail_out;
-        if (!Emit(std::span<const std::uint8_t>(output_.get(), made))) {
+        const std::size_t made = output_.size() - inflater.avail_out;
+        if (!Emit(output_.first(made))) {
             return false;
         }
         if (result == Z_STREAM_END) {
@@ -173,17 +173,14 @@ ZipDecodeResult EntryDecoder::Run(std::uint64_t position, std::uint64_t toRead) 
         }
         inflaterOwner.reset(&inflater);
         // One byte more than the entry may produce, so that a lying size shows in one step.
-        // Left uninitialised: inflate writes before anything is read, and clearing a
-        // megabyte for every small entry cost more than decoding it.
-        outputSize_ =
-            static_cast<std::size_t>(std::min<std::uint64_t>(kDecodeChunkSize, expected_ + 1));
-        output_.reset(new std::uint8_t[outputSize_]);
+        output_ = buffers_.Output(
+            static_cast<std::size_t>(std::min<std::uint64_t>(kDecodeChunkSize, expected_ + 1)));
     }
     // Buffers follow the data really there, never a size the archive declares.
-    std::vector<std::uint8_t> input(
-        static_cast<std::size_t>(std::min<std::uint64_t>(kDecodeChunkSize, toRead)));
+    const auto input =
+        buffers_.Input(static_cast<std::size_t>(std::min<std::uint64_t>(kDecodeChunkSize, toRead)));
     for (std::uint64_t bytesRead = 0; bytesRead < toRead;) {
-        const auto chunk = std::span<std::uint8_t>(input).first(static_cast<std::size_t>(
+        const auto chunk = input.first(static_cast<std::size_t>(
             std::min<std::uint64_t>(kDecodeChunkSize, toRead - bytesRead)));
         try {
             stream_.ReadAt(position + bytesRead, chunk);
@@ -214,8 +211,30 @@ ZipDecodeResult EntryDecoder::Run(std::uint64_t position, std::uint64_t toRead) 
 
 } // namespace
 
+std::span<std::uint8_t> DecodeBuffers::Input(std::size_t size) {
+    if (input_.size() < size) {
+        input_.resize(size);
+    }
+    return std::span<std::uint8_t>(input_).first(size);
+}
+
+std::span<std::uint8_t> DecodeBuffers::Output(std::size_t size) {
+    if (outputSize_ < size) {
+        output_.reset(new std::uint8_t[size]);
+        outputSize_ = size;
+    }
+    return {output_.get(), size};
+}
+
 ZipDecodeResult InternalDecompressFile(const TZipDirManager& dm, const TDirItem& item,
                                        ZipOutput& out, ZipDecodeHooks& hooks) {
+    DecodeBuffers buffers;
+    return InternalDecompressFile(dm, item, out, hooks, buffers);
+}
+
+ZipDecodeResult InternalDecompressFile(const TZipDirManager& dm, const TDirItem& item,
+                                       ZipOutput& out, ZipDecodeHooks& hooks,
+                                       DecodeBuffers& buffers) {
     const ZipStream& stream = dm.FCompressedStream;
     const std::uint64_t headerAt = item.LocalHeaderOffset();
     const TZipFileHeader local = ReadLocalFileHeader(stream, headerAt);
@@ -253,7 +272,7 @@ ZipDecodeResult InternalDecompressFile(const TZipDirManager& dm, const TDirItem&
         item.ZipEncryptionAlgorithm != TZipCryptoAlgorithm::caPkzipClassic) {
         return {};
     }
-    return EntryDecoder(dm, item, out, hooks).Run(dataStart, toRead);
+    return EntryDecoder(dm, item, out, hooks, buffers).Run(dataStart, toRead);
 }
 
 } // namespace ludrin::zip

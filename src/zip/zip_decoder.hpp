@@ -6,6 +6,7 @@
 #include "zip/zip_dir_manager.hpp"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -74,8 +75,28 @@ struct ZipDecodeResult {
 inline constexpr std::size_t kDecodeChunkSize = 0x100000;
 inline constexpr std::size_t kStoredPieceSize = 65535;
 
+// The decoder's read and write buffers, kept by whoever decodes many entries: each grows to
+// the largest size an entry so far needed (at most a chunk), so a batch allocates them once
+// instead of mapping and touching a fresh megabyte for every entry.
+class DecodeBuffers {
+public:
+    // `size` bytes to read into; new ones are cleared.
+    std::span<std::uint8_t> Input(std::size_t size);
+    // `size` bytes to decode into, left uninitialised: inflate writes before anything is read.
+    std::span<std::uint8_t> Output(std::size_t size);
+
+private:
+    std::vector<std::uint8_t> input_;
+    std::unique_ptr<std::uint8_t[]> output_;
+    std::size_t outputSize_ = 0;
+};
+
 // Decodes entry `item` of the directory. Raises native 55 for Deflate64 and lets the
 // stream's read error on the local header and the hooks' exceptions propagate.
+ZipDecodeResult InternalDecompressFile(const TZipDirManager& dm, const TDirItem& item,
+                                       ZipOutput& out, ZipDecodeHooks& hooks,
+                                       DecodeBuffers& buffers);
+// The same for a single entry, with buffers of its own.
 ZipDecodeResult InternalDecompressFile(const TZipDirManager& dm, const TDirItem& item,
                                        ZipOutput& out, ZipDecodeHooks& hooks);
 

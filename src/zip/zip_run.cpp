@@ -19,7 +19,7 @@ ZipDecodeResult TZipBaseArchiver::ZipRun::Decode(std::size_t index, ZipOutput& o
         const TDirItem*& item;
         ~Reset() { item = nullptr; }
     } reset{currentItem_};
-    return InternalDecompressFile(*owner_.FDMHandle, item, out, *this);
+    return InternalDecompressFile(*owner_.FDMHandle, item, out, *this, buffers_);
 }
 
 bool TZipBaseArchiver::ZipRun::Extract(std::size_t index, ZipOutput& out) {

@@ -1,8 +1,8 @@
 #pragma once
 // One run of the archive component: a batch of extractions or a single decode. It holds
 // what lives only as long as the run (progress, counters, cancel and skip, the entry being
-// decoded, the folders made and probed, the batch's outcome) and answers the decoder's questions
-// through the component's events. Nothing of it survives into the next run.
+// decoded, the folders made and probed, the decoder's buffers, the batch's outcome) and answers the
+// decoder's questions through the component's events. Nothing of it survives into the next run.
 
 #include "zip/zip_decoder.hpp"
 #include "zip/zip_reader.hpp"
@@ -62,6 +62,7 @@ private:
     std::set<std::wstring> written_; // names this run made, folded as Windows folds names
     std::map<std::wstring, bool, std::less<>> removableFolders_;
     std::map<std::wstring, bool> removableVolumes_;
+    DecodeBuffers buffers_;
 };
 
 } // namespace ludrin::zip

@@ -76,7 +76,8 @@ private:
     Fonts fonts_{};
     UINT dpi_ = app::kDesignDpi;
     HWND lastFocus_ = nullptr;
-    int progress_ = -1; // the bar's position as last set
+    int progress_ = -1;               // the bar's position as last set
+    ULONGLONG progressPaintedAt_ = 0; // tick of the bar's last forced paint
 };
 
 } // namespace ludrin::win32
