@@ -53,6 +53,11 @@ InstallerProcess::InstallerProcess(const std::wstring& exePath, std::chrono::mil
         mainWindow_ = FindTopLevel(L"TFormMain");
         return mainWindow_ != nullptr || WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0;
     });
+    // The window shows before its last control is made: the tests look once it waits for
+    // input, as a user's first click would.
+    if (mainWindow_ != nullptr) {
+        WaitForInputIdle(info_.hProcess, static_cast<DWORD>(timeout.count()));
+    }
 }
 
 InstallerProcess::InstallerProcess(const std::wstring& exePath, StartOnly,

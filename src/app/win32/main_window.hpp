@@ -53,6 +53,8 @@ private:
 
     void CreateControls();
     HWND CreateControl(const app::ControlDef& spec, HWND parent);
+    // The introduction's rich text box, made in its stand-in's place once the window shows.
+    void CreateIntroduction();
     void CreateToolTips();
     void ApplyDpi(UINT dpi);
     // The system colours or the high-contrast setting changed.
