@@ -268,13 +268,13 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::WriteEntryFile(ZipRun& run, std
     if (Options.FlushBuffers && run.FolderIsOnRemovableDrive(target)) {
         file->Output().Flush();
     }
+    const std::uint32_t created = file->CreatedAttributes();
     if (!file->Commit(replacing)) {
         throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(target)});
     }
     run.Wrote(target);
-    // A new file already carries the archive bit alone: most entries need no second call.
-    constexpr std::uint32_t kSettable = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
-    if (Options.SetAttributes && (attributes & kSettable) != kAttrArchive) {
+    // Most entries ask for what a new file already has: they need no second call.
+    if (Options.SetAttributes && fs::SetAttributesChanges(created, attributes)) {
         fs::SetAttributes(target, attributes);
     }
     return verified ? EntryOutcome::written : EntryOutcome::keptCorrupt;

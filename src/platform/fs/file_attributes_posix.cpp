@@ -65,6 +65,10 @@ bool SetAttributes(const std::wstring& path, std::uint32_t attributes) {
     return mode == st.st_mode || ::chmod(text::WideToUtf8(path).c_str(), mode & 07777) == 0;
 }
 
+bool SetAttributesChanges(std::uint32_t current, std::uint32_t attributes) {
+    return (current & kReadOnly) != (attributes & kReadOnly);
+}
+
 bool IsOnRemovableDrive(const std::wstring& path) {
     return IsRemovableVolume(VolumeOf(path));
 }

@@ -33,6 +33,10 @@ bool SetAttributes(const std::wstring& path, std::uint32_t attributes) {
            SetFileAttributesW(path.c_str(), settable == 0 ? FILE_ATTRIBUTE_NORMAL : settable);
 }
 
+bool SetAttributesChanges(std::uint32_t current, std::uint32_t attributes) {
+    return (current & kSettable) != (attributes & kSettable);
+}
+
 bool IsOnRemovableDrive(const std::wstring& path) {
     return IsRemovableVolume(VolumeOf(path));
 }

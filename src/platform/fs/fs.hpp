@@ -56,6 +56,11 @@ std::optional<std::uint32_t> GetAttributes(const std::wstring& path);
 // file without write permission (and clearing it gives the owner write permission back).
 bool SetAttributes(const std::wstring& path, std::uint32_t attributes);
 
+// Whether SetAttributes(…, attributes) would change a file whose attributes are `current`
+// (as GetAttributes reports them): a caller that knows what a file has skips a call that
+// would leave it as it is.
+bool SetAttributesChanges(std::uint32_t current, std::uint32_t attributes);
+
 // Creates the folder and every missing parent; true when the folder exists afterwards.
 bool CreateFolderTree(const std::wstring& path);
 

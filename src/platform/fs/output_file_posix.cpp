@@ -1,5 +1,6 @@
 #include "platform/fs/output_file.hpp"
 
+#include "platform/fs/local_time_posix.hpp"
 #include "platform/text/utf.hpp"
 
 #include <fcntl.h>
@@ -48,12 +49,11 @@ bool OutputFile::SetLastWriteDosDateTime(std::uint16_t date, std::uint16_t time)
     local.tm_hour = (time >> 11) & 0x1F;
     local.tm_min = (time >> 5) & 0x3F;
     local.tm_sec = (time & 0x1F) * 2;
-    local.tm_isdst = -1;
-    const std::time_t seconds = std::mktime(&local);
-    if (!IsOpen() || seconds == static_cast<std::time_t>(-1)) {
+    const auto seconds = LocalTimeToSeconds(local);
+    if (!IsOpen() || !seconds) {
         return false;
     }
-    const struct timespec times[2] = {{0, UTIME_OMIT}, {seconds, 0}};
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {*seconds, 0}};
     return ::futimens(static_cast<int>(handle_), times) == 0;
 }
 

@@ -43,7 +43,7 @@ std::wstring PartFileName(const std::wstring& path) {
 
 PartFile::PartFile(PartFile&& other) noexcept
     : path_(std::move(other.path_)), part_(std::exchange(other.part_, {})),
-      output_(std::move(other.output_)) {}
+      output_(std::move(other.output_)), created_(other.created_) {}
 
 PartFile& PartFile::operator=(PartFile&& other) noexcept {
     if (this != &other) {
@@ -51,6 +51,7 @@ PartFile& PartFile::operator=(PartFile&& other) noexcept {
         path_ = std::move(other.path_);
         part_ = std::exchange(other.part_, {});
         output_ = std::move(other.output_);
+        created_ = other.created_;
     }
     return *this;
 }

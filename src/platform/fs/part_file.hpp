@@ -6,6 +6,7 @@
 
 #include "platform/fs/output_file.hpp"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -41,6 +42,9 @@ public:
     OutputFile& Output() { return output_; }
     const std::wstring& PartPath() const { return part_; }
     const std::wstring& FinalPath() const { return path_; }
+    // The attributes the file was created with, as GetAttributes would report them; the
+    // move into place keeps them.
+    std::uint32_t CreatedAttributes() const { return created_; }
 
     // Moves the part over the final name (as MoveIntoPlace) while still holding it, so that
     // no other writer can change it in between, then closes it. Answers whether the file is
@@ -48,13 +52,15 @@ public:
     bool Commit(bool replacing = false);
 
 private:
-    PartFile(std::wstring path, std::wstring part, OutputFile output)
-        : path_(std::move(path)), part_(std::move(part)), output_(std::move(output)) {}
+    PartFile(std::wstring path, std::wstring part, OutputFile output, std::uint32_t created)
+        : path_(std::move(path)), part_(std::move(part)), output_(std::move(output)),
+          created_(created) {}
     void Discard() noexcept;
 
     std::wstring path_;
     std::wstring part_;
     OutputFile output_;
+    std::uint32_t created_;
 };
 
 } // namespace ludrin::fs

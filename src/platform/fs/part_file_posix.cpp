@@ -36,7 +36,12 @@ std::optional<PartFile> PartFile::Create(const std::wstring& path) {
         (held.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
         return std::nullopt;
     }
-    return PartFile(path, std::move(part), std::move(output));
+    // Read-only as GetAttributes tells it: a umask may have left no write bit.
+    constexpr std::uint32_t kArchive = 0x20;
+    constexpr std::uint32_t kReadOnly = 0x1;
+    const bool readOnly = (held.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    return PartFile(path, std::move(part), std::move(output),
+                    readOnly ? kArchive | kReadOnly : kArchive);
 }
 
 bool Replaceable(const std::wstring& path) {

@@ -19,7 +19,9 @@ std::optional<PartFile> PartFile::Create(const std::wstring& path) {
     if (file == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }
-    return PartFile(path, std::move(part), OutputFile(reinterpret_cast<std::intptr_t>(file)));
+    // A file made (or remade) this way carries the archive bit alone.
+    return PartFile(path, std::move(part), OutputFile(reinterpret_cast<std::intptr_t>(file)),
+                    FILE_ATTRIBUTE_ARCHIVE);
 }
 
 bool Replaceable(const std::wstring& path) {
