@@ -2,6 +2,7 @@
 // the same data in the same run, and opening archives of 1,000 to 100,000 entries (time
 // per entry should stay flat).
 
+#include "hash/crc32.hpp"
 #include "support/zip_writer.hpp"
 #include "zip/zip_decoder.hpp"
 #include "zip/zip_directory.hpp"
@@ -13,6 +14,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -118,6 +120,26 @@ void BM_ZlibInflateWithCrc(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Content().size()));
 }
 BENCHMARK(BM_ZlibInflateWithCrc)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// The check alone: zlib's tables beside the folded CRC-32 the decoder uses.
+void BM_Crc32(benchmark::State& state) {
+    const auto bytes =
+        std::span(reinterpret_cast<const std::uint8_t*>(Content().data()), Content().size());
+    const bool zlibTables = state.range(0) == 0;
+    for (auto _ : state) {
+        std::uint32_t crc = 0;
+        for (std::size_t at = 0; at < bytes.size(); at += 1 << 20) {
+            const auto piece = bytes.subspan(at, std::min<std::size_t>(1 << 20, bytes.size() - at));
+            crc = zlibTables ? static_cast<std::uint32_t>(
+                                   crc32(crc, piece.data(), static_cast<uInt>(piece.size())))
+                             : ludrin::hash::Crc32(crc, piece);
+        }
+        benchmark::DoNotOptimize(crc);
+    }
+    state.SetLabel(zlibTables ? "zlib" : "folded");
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Content().size()));
+}
+BENCHMARK(BM_Crc32)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1);
 
 void BM_DecodeDeflatedEntry(benchmark::State& state) {
     const MemoryZipStream stream(Large().bytes);

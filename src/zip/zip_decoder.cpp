@@ -1,5 +1,6 @@
 #include "zip/zip_decoder.hpp"
 
+#include "hash/crc32.hpp"
 #include "zip/zip_crypto.hpp"
 #include "zip/zip_directory.hpp"
 #include "zip/zip_error.hpp"
@@ -56,7 +57,7 @@ bool EntryDecoder::Emit(std::span<const std::uint8_t> bytes) {
     if (overflow) {
         bytes = bytes.first(static_cast<std::size_t>(room));
     }
-    crc_ = static_cast<std::uint32_t>(crc32(crc_, bytes.data(), static_cast<uInt>(bytes.size())));
+    crc_ = hash::Crc32(crc_, bytes);
     produced_ += bytes.size();
     while (!bytes.empty()) {
         const std::size_t stored = out_.Write(bytes);

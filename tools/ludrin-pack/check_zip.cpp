@@ -4,6 +4,7 @@
 // batch. Afterwards each written file is read back and held to its entry's size and CRC-32.
 
 #include "commands.hpp"
+#include "hash/crc32.hpp"
 #include "platform/fs/archive_file.hpp"
 #include "platform/fs/fs.hpp"
 #include "platform/fs/path_separator.hpp"
@@ -14,8 +15,6 @@
 #include "zip/windows_names.hpp"
 #include "zip/zip_reader.hpp"
 #include "zip/zip_target_path.hpp"
-
-#include <zlib.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -88,15 +87,15 @@ std::string VerifyFile(const std::wstring& path, const zip::TDirItem& entry,
             return "size " + std::to_string(file.Size()) + ", expected " +
                    std::to_string(entry.UncompressedSize());
         }
-        uLong crc = crc32(0, nullptr, 0);
+        std::uint32_t crc = 0;
         for (std::uint64_t at = 0; at < file.Size();) {
             const auto piece = std::span<std::uint8_t>(buffer).first(
                 static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), file.Size() - at)));
             file.ReadAt(at, piece);
-            crc = crc32(crc, piece.data(), static_cast<uInt>(piece.size()));
+            crc = hash::Crc32(crc, piece);
             at += piece.size();
         }
-        if (static_cast<std::uint32_t>(crc) != entry.CentralDir.crc32) {
+        if (crc != entry.CentralDir.crc32) {
             return "CRC-32 differs";
         }
     } catch (const std::exception& error) {
