@@ -251,7 +251,7 @@ TZipBaseArchiver::EntryOutcome TZipBaseArchiver::WriteEntryFile(ZipRun& run, std
                                                                 std::uint32_t attributes,
                                                                 bool replacing) {
     const TDirItem& entry = FDMHandle->CDir[index];
-    std::optional<fs::PartFile> file = fs::PartFile::Create(target);
+    std::optional<fs::PartFile> file = fs::PartFile::Create(target, run.FolderOf(target));
     if (!file) {
         throw EZipException(native::kCannotCreateFile, Name, {text::WideToUtf8(target)});
     }

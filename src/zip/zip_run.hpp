@@ -1,14 +1,17 @@
 #pragma once
 // One run of the archive component: a batch of extractions or a single decode. It holds
 // what lives only as long as the run (progress, counters, cancel and skip, the entry being
-// decoded, the folders made and probed, the decoder's buffers, the batch's outcome) and answers the
-// decoder's questions through the component's events. Nothing of it survives into the next run.
+// decoded, the folders made, probed and held open, the decoder's buffers, the batch's outcome) and
+// answers the decoder's questions through the component's events. Nothing of it survives into the
+// next run.
 
+#include "platform/fs/open_folder.hpp"
 #include "zip/zip_decoder.hpp"
 #include "zip/zip_reader.hpp"
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace ludrin::zip {
@@ -36,6 +39,10 @@ public:
     // Whether a target's folder lies on a removable drive: its volume asked once per folder,
     // the volume's device probe once per volume.
     bool FolderIsOnRemovableDrive(const std::wstring& target);
+    // The target's folder held open, the last one asked for: a batch writes the files of a
+    // folder in a row, and each is then named from its folder. Nothing when it cannot be
+    // opened (the file is then named by its whole path).
+    const fs::OpenFolder* FolderOf(const std::wstring& target);
 
     bool cancel = false;
     bool skipFile = false;
@@ -63,6 +70,7 @@ private:
     std::map<std::wstring, bool, std::less<>> removableFolders_;
     std::map<std::wstring, bool> removableVolumes_;
     DecodeBuffers buffers_;
+    std::optional<fs::OpenFolder> folder_;
 };
 
 } // namespace ludrin::zip

@@ -43,7 +43,7 @@ std::wstring PartFileName(const std::wstring& path) {
 
 PartFile::PartFile(PartFile&& other) noexcept
     : path_(std::move(other.path_)), part_(std::exchange(other.part_, {})),
-      output_(std::move(other.output_)), created_(other.created_) {}
+      output_(std::move(other.output_)), created_(other.created_), folder_(other.folder_) {}
 
 PartFile& PartFile::operator=(PartFile&& other) noexcept {
     if (this != &other) {
@@ -52,6 +52,7 @@ PartFile& PartFile::operator=(PartFile&& other) noexcept {
         part_ = std::exchange(other.part_, {});
         output_ = std::move(other.output_);
         created_ = other.created_;
+        folder_ = other.folder_;
     }
     return *this;
 }
@@ -72,7 +73,7 @@ bool PartFile::Commit(bool replacing) {
     if (part_.empty() || !output_.IsOpen()) {
         return false;
     }
-    const bool moved = MoveIntoPlace(part_, path_, replacing);
+    const bool moved = MoveIntoPlace(part_, path_, replacing, folder_);
     const bool closed = output_.Close();
     if (!moved) {
         Discard();

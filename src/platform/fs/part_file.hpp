@@ -4,6 +4,7 @@
 // the final name holding the old file, the new one or nothing, never a part of the new one;
 // the next write of the same file takes over the part file that was left.
 
+#include "platform/fs/open_folder.hpp"
 #include "platform/fs/output_file.hpp"
 
 #include <cstdint>
@@ -21,7 +22,9 @@ std::wstring PartFileName(const std::wstring& path);
 // Windows rule, kept on every platform). Answers whether `part` is now at `path`; on
 // failure both stay as they were. `replacing` says a file is expected there: the move
 // then goes straight to replacing it, else it first tries a move that replaces nothing.
-bool MoveIntoPlace(const std::wstring& part, const std::wstring& path, bool replacing = false);
+// `folder`, when it holds both, names them from there.
+bool MoveIntoPlace(const std::wstring& part, const std::wstring& path, bool replacing = false,
+                   const OpenFolder* folder = nullptr);
 
 // Whether others leave `path` free for MoveIntoPlace now: nothing is there, or a file that no
 // program holds against replacement. A folder in the way answers false.
@@ -30,8 +33,10 @@ bool Replaceable(const std::wstring& path);
 class PartFile {
 public:
     // Creates the part file of `path`, empty, held for writing by this object alone; nothing
-    // when it cannot be created or another writer holds it.
-    static std::optional<PartFile> Create(const std::wstring& path);
+    // when it cannot be created or another writer holds it. `folder`, when it holds `path`,
+    // names the part from there, now and at the commit; it must outlive the part file.
+    static std::optional<PartFile> Create(const std::wstring& path,
+                                          const OpenFolder* folder = nullptr);
     PartFile(PartFile&& other) noexcept;
     PartFile& operator=(PartFile&& other) noexcept;
     PartFile(const PartFile&) = delete;
@@ -52,15 +57,17 @@ public:
     bool Commit(bool replacing = false);
 
 private:
-    PartFile(std::wstring path, std::wstring part, OutputFile output, std::uint32_t created)
+    PartFile(std::wstring path, std::wstring part, OutputFile output, std::uint32_t created,
+             const OpenFolder* folder)
         : path_(std::move(path)), part_(std::move(part)), output_(std::move(output)),
-          created_(created) {}
+          created_(created), folder_(folder) {}
     void Discard() noexcept;
 
     std::wstring path_;
     std::wstring part_;
     OutputFile output_;
     std::uint32_t created_;
+    const OpenFolder* folder_;
 };
 
 } // namespace ludrin::fs

@@ -13,15 +13,32 @@
 #include <cstdio>
 
 namespace ludrin::fs {
+namespace {
 
-std::optional<PartFile> PartFile::Create(const std::wstring& path) {
+// A path as the *at() calls take it: from the folder when it holds the path, else whole.
+struct Named {
+    Named(const std::wstring& path, const OpenFolder* folder) {
+        if (folder != nullptr && folder->Handle() >= 0 && folder->Holds(path)) {
+            at = static_cast<int>(folder->Handle());
+            name = text::WideToUtf8(std::wstring(NamePart(path)));
+        } else {
+            name = text::WideToUtf8(path);
+        }
+    }
+    int at = AT_FDCWD;
+    std::string name;
+};
+
+} // namespace
+
+std::optional<PartFile> PartFile::Create(const std::wstring& path, const OpenFolder* folder) {
     if (path.empty() || NamePart(path).empty()) {
         return std::nullopt;
     }
     std::wstring part = PartFileName(path);
-    const std::string native = text::WideToUtf8(part);
+    const Named named(part, folder);
     // Not truncated before it is ours: a part file that another writer holds stays its own.
-    OutputFile output(::open(native.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+    OutputFile output(::openat(named.at, named.name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
     if (!output.IsOpen()) {
         return std::nullopt;
     }
@@ -29,10 +46,10 @@ std::optional<PartFile> PartFile::Create(const std::wstring& path) {
     // The lock marks the writer; the name must still lead to the file locked, or another
     // writer has just moved that file into place and it is no part any more.
     struct stat held {};
-    struct stat named {};
+    struct stat now {};
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 ||
-        ::stat(native.c_str(), &named) != 0 || held.st_ino != named.st_ino ||
-        held.st_dev != named.st_dev || !S_ISREG(held.st_mode) ||
+        ::fstatat(named.at, named.name.c_str(), &now, 0) != 0 || held.st_ino != now.st_ino ||
+        held.st_dev != now.st_dev || !S_ISREG(held.st_mode) ||
         (held.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
         return std::nullopt;
     }
@@ -41,7 +58,7 @@ std::optional<PartFile> PartFile::Create(const std::wstring& path) {
     constexpr std::uint32_t kReadOnly = 0x1;
     const bool readOnly = (held.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
     return PartFile(path, std::move(part), std::move(output),
-                    readOnly ? kArchive | kReadOnly : kArchive);
+                    readOnly ? kArchive | kReadOnly : kArchive, folder);
 }
 
 bool Replaceable(const std::wstring& path) {
@@ -50,15 +67,17 @@ bool Replaceable(const std::wstring& path) {
     return ::stat(text::WideToUtf8(path).c_str(), &info) != 0 || !S_ISDIR(info.st_mode);
 }
 
-bool MoveIntoPlace(const std::wstring& part, const std::wstring& path, bool replacing) {
+bool MoveIntoPlace(const std::wstring& part, const std::wstring& path, bool replacing,
+                   const OpenFolder* folder) {
     if (part.empty() || path.empty()) {
         return false;
     }
-    const std::string from = text::WideToUtf8(part);
-    const std::string to = text::WideToUtf8(path);
+    const Named from(part, folder);
+    const Named to(path, folder);
     // Most files are new: a move that replaces nothing needs no look at the target first.
     if (!replacing) {
-        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        if (::renameat2(from.at, from.name.c_str(), to.at, to.name.c_str(), RENAME_NOREPLACE) ==
+            0) {
             return true;
         }
         if (errno != EEXIST && errno != EINVAL && errno != ENOSYS) {
@@ -69,7 +88,7 @@ bool MoveIntoPlace(const std::wstring& part, const std::wstring& path, bool repl
     if (attributes && (*attributes & 0x1) != 0) {
         return false;
     }
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    return ::renameat(from.at, from.name.c_str(), to.at, to.name.c_str()) == 0;
 }
 
 } // namespace ludrin::fs

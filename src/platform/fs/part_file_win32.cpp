@@ -6,7 +6,7 @@
 
 namespace ludrin::fs {
 
-std::optional<PartFile> PartFile::Create(const std::wstring& path) {
+std::optional<PartFile> PartFile::Create(const std::wstring& path, const OpenFolder* folder) {
     if (path.empty() || NamePart(path).empty()) {
         return std::nullopt;
     }
@@ -21,7 +21,7 @@ std::optional<PartFile> PartFile::Create(const std::wstring& path) {
     }
     // A file made (or remade) this way carries the archive bit alone.
     return PartFile(path, std::move(part), OutputFile(reinterpret_cast<std::intptr_t>(file)),
-                    FILE_ATTRIBUTE_ARCHIVE);
+                    FILE_ATTRIBUTE_ARCHIVE, folder);
 }
 
 bool Replaceable(const std::wstring& path) {
@@ -37,7 +37,8 @@ bool Replaceable(const std::wstring& path) {
     return true;
 }
 
-bool MoveIntoPlace(const std::wstring& part, const std::wstring& path, bool replacing) {
+bool MoveIntoPlace(const std::wstring& part, const std::wstring& path, bool replacing,
+                   const OpenFolder*) {
     if (part.empty() || path.empty()) {
         return false;
     }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -34,15 +35,28 @@ std::set<std::string> Names(const stdfs::path& folder) {
     return names;
 }
 
-class PartFileTest : public ::testing::Test {
+// Every case twice: the file named by its whole path, and from its folder held open, as a
+// batch of extractions names its files.
+class PartFileTest : public ::testing::TestWithParam<bool> {
 protected:
     stdfs::path Target() const { return dir_ / "LUD.exe"; }
+    std::optional<PartFile> Create(const stdfs::path& path) {
+        if (!GetParam()) {
+            return PartFile::Create(Wide(path));
+        }
+        if (!folder_ || !folder_->Holds(Wide(path))) {
+            folder_ = OpenFolder::Open(Wide(path.parent_path()));
+        }
+        EXPECT_TRUE(folder_);
+        return PartFile::Create(Wide(path), folder_ ? &*folder_ : nullptr);
+    }
     TempDir dir_;
+    std::optional<OpenFolder> folder_;
 };
 
-TEST_F(PartFileTest, TheFinalNameHoldsTheOldFileUntilTheCommitThenTheNewOneWhole) {
+TEST_P(PartFileTest, TheFinalNameHoldsTheOldFileUntilTheCommitThenTheNewOneWhole) {
     WriteFile(Target(), "the old program, longer than the new one");
-    auto part = PartFile::Create(Wide(Target()));
+    auto part = Create(Target());
     ASSERT_TRUE(part);
     Write(*part, "new ");
     EXPECT_EQ(ReadFile(Target()), "the old program, longer than the new one");
@@ -53,14 +67,14 @@ TEST_F(PartFileTest, TheFinalNameHoldsTheOldFileUntilTheCommitThenTheNewOneWhole
     EXPECT_EQ(Names(dir_.Path()), std::set<std::string>{"LUD.exe"});
 }
 
-TEST_F(PartFileTest, AWriteGivenUpLeavesTheOldFileOrNone) {
+TEST_P(PartFileTest, AWriteGivenUpLeavesTheOldFileOrNone) {
     for (const bool oldFile : {true, false}) {
         SCOPED_TRACE(oldFile ? "over an old file" : "where there was none");
         if (oldFile) {
             WriteFile(Target(), "old");
         }
         {
-            auto part = PartFile::Create(Wide(Target()));
+            auto part = Create(Target());
             ASSERT_TRUE(part);
             Write(*part, "half of the new");
         }
@@ -72,9 +86,9 @@ TEST_F(PartFileTest, AWriteGivenUpLeavesTheOldFileOrNone) {
 
 // A run that was killed leaves its part file; the next write of the same file takes it over
 // from its first byte, and nothing of the old part survives.
-TEST_F(PartFileTest, APartLeftByAKilledWriterIsTakenOver) {
+TEST_P(PartFileTest, APartLeftByAKilledWriterIsTakenOver) {
     WriteFile(dir_ / "LUD.exe.ludrin-part", "a long part left by a run that was killed");
-    auto part = PartFile::Create(Wide(Target()));
+    auto part = Create(Target());
     ASSERT_TRUE(part);
     Write(*part, "whole");
     ASSERT_TRUE(part->Commit());
@@ -82,16 +96,16 @@ TEST_F(PartFileTest, APartLeftByAKilledWriterIsTakenOver) {
     EXPECT_EQ(Names(dir_.Path()), std::set<std::string>{"LUD.exe"});
 }
 
-TEST_F(PartFileTest, ASecondWriterOfTheSameFileIsRefusedWhileTheFirstWrites) {
-    auto first = PartFile::Create(Wide(Target()));
+TEST_P(PartFileTest, ASecondWriterOfTheSameFileIsRefusedWhileTheFirstWrites) {
+    auto first = Create(Target());
     ASSERT_TRUE(first);
     Write(*first, "first");
-    EXPECT_FALSE(PartFile::Create(Wide(Target())));
+    EXPECT_FALSE(Create(Target()));
     ASSERT_TRUE(first->Commit());
     EXPECT_EQ(ReadFile(Target()), "first");
 }
 
-TEST_F(PartFileTest, WhatStandsInTheWayStaysAndThePartGoes) {
+TEST_P(PartFileTest, WhatStandsInTheWayStaysAndThePartGoes) {
     const struct {
         const char* name;
         void (*make)(const stdfs::path&);
@@ -112,7 +126,7 @@ TEST_F(PartFileTest, WhatStandsInTheWayStaysAndThePartGoes) {
         TempDir dir;
         const auto target = dir / "LUD.exe";
         c.make(target);
-        auto part = PartFile::Create(Wide(target));
+        auto part = Create(target);
         ASSERT_TRUE(part);
         Write(*part, "new");
         EXPECT_FALSE(part->Commit());
@@ -123,16 +137,34 @@ TEST_F(PartFileTest, WhatStandsInTheWayStaysAndThePartGoes) {
 }
 
 // A link planted under the final name is replaced itself; its target is never written.
-TEST_F(PartFileTest, ALinkUnderTheFinalNameIsReplacedNotWrittenThrough) {
+TEST_P(PartFileTest, ALinkUnderTheFinalNameIsReplacedNotWrittenThrough) {
     WriteFile(dir_ / "elsewhere.txt", "not ours");
     stdfs::create_symlink(dir_ / "elsewhere.txt", Target());
-    auto part = PartFile::Create(Wide(Target()));
+    auto part = Create(Target());
     ASSERT_TRUE(part);
     Write(*part, "new");
     ASSERT_TRUE(part->Commit());
     EXPECT_FALSE(stdfs::is_symlink(Target()));
     EXPECT_EQ(ReadFile(Target()), "new");
     EXPECT_EQ(ReadFile(dir_ / "elsewhere.txt"), "not ours");
+}
+
+INSTANTIATE_TEST_SUITE_P(Naming, PartFileTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "FromItsFolder" : "ByPath"; });
+
+// A folder that does not hold the file is not where the file goes.
+TEST(PartFileFolder, AHeldFolderNamesOnlyTheFilesInIt) {
+    TempDir dir;
+    const auto target = dir / "LUD.exe";
+    stdfs::create_directory(dir / "other");
+    const auto other = OpenFolder::Open(Wide(dir / "other"));
+    ASSERT_TRUE(other);
+    auto part = PartFile::Create(Wide(target), &*other);
+    ASSERT_TRUE(part);
+    Write(*part, "new");
+    ASSERT_TRUE(part->Commit());
+    EXPECT_EQ(ReadFile(target), "new");
+    EXPECT_TRUE(stdfs::is_empty(dir / "other"));
 }
 
 TEST(PartFileName, StaysBesideTheFileAndWithinTheLongestName) {
