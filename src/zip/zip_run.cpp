@@ -101,11 +101,4 @@ bool TZipBaseArchiver::ZipRun::FolderIsOnRemovableDrive(const std::wstring& targ
     return probed->second;
 }
 
-const fs::OpenFolder* TZipBaseArchiver::ZipRun::FolderOf(const std::wstring& target) {
-    if (!folder_ || !folder_->Holds(target)) {
-        folder_ = fs::OpenFolder::Open(std::wstring(fs::FolderPart(target)));
-    }
-    return folder_ ? &*folder_ : nullptr;
-}
-
 } // namespace ludrin::zip

@@ -39,10 +39,8 @@ public:
     // Whether a target's folder lies on a removable drive: its volume asked once per folder,
     // the volume's device probe once per volume.
     bool FolderIsOnRemovableDrive(const std::wstring& target);
-    // The target's folder held open, the last one asked for: a batch writes the files of a
-    // folder in a row, and each is then named from its folder. Nothing when it cannot be
-    // opened (the file is then named by its whole path).
-    const fs::OpenFolder* FolderOf(const std::wstring& target);
+    // The target's folder held open, so that its files are named from there.
+    const fs::OpenFolder* FolderOf(const std::wstring& target) { return folder_.Of(target); }
 
     bool cancel = false;
     bool skipFile = false;
@@ -70,7 +68,7 @@ private:
     std::map<std::wstring, bool, std::less<>> removableFolders_;
     std::map<std::wstring, bool> removableVolumes_;
     DecodeBuffers buffers_;
-    std::optional<fs::OpenFolder> folder_;
+    fs::RecentFolder folder_;
 };
 
 } // namespace ludrin::zip

@@ -82,9 +82,9 @@ std::wstring WideOf(const std::filesystem::path& path) {
 // `buffer` is the run's one read buffer: a fresh one cleared for every file cost more than
 // reading small files.
 std::string VerifyFile(const std::wstring& path, const zip::TDirItem& entry,
-                       std::vector<std::uint8_t>& buffer) {
+                       std::vector<std::uint8_t>& buffer, fs::RecentFolder& folder) {
     try {
-        const fs::ArchiveFile file = fs::ArchiveFile::Open(path, fs::kOpenRead);
+        const fs::ArchiveFile file = fs::ArchiveFile::Open(path, fs::kOpenRead, folder.Of(path));
         if (file.Size() != entry.UncompressedSize()) {
             return "size " + std::to_string(file.Size()) + ", expected " +
                    std::to_string(entry.UncompressedSize());
@@ -134,6 +134,7 @@ int CheckZip(const std::string& archive, const std::string& toDir, std::ostream&
     std::uint64_t bytes = 0;
     std::size_t wrong = 0;
     std::vector<std::uint8_t> buffer(1 << 20);
+    fs::RecentFolder folders; // files are read back folder by folder
     const zip::TZipDirArray& dir = reader.DMHandle()->CDir;
     for (std::size_t i = 0; i < dir.Count() && batch.Complete(); ++i) {
         const zip::TDirItem& entry = dir[i];
@@ -142,7 +143,7 @@ int CheckZip(const std::string& archive, const std::string& toDir, std::ostream&
         const bool folder = zip::IsFolderEntry(entry);
         const std::string problem =
             folder ? (fs::DirectoryExists(path) ? std::string() : std::string("folder missing"))
-                   : VerifyFile(path, entry, buffer);
+                   : VerifyFile(path, entry, buffer, folders);
         if (!problem.empty()) {
             ++wrong;
             out << "verify " << PrintableName(entry.Name) << ": " << problem << '\n';

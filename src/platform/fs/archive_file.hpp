@@ -2,6 +2,8 @@
 // The archive reader's file: opened once with the caller's access and sharing, then read
 // at positions. Errors here are the file layer's own, not archive errors.
 
+#include "platform/fs/open_folder.hpp"
+
 #include <cstdint>
 #include <span>
 #include <stdexcept>
@@ -33,8 +35,10 @@ inline constexpr std::uint16_t kShareDenyNone = 0x0040;
 class ArchiveFile {
 public:
     // Opens an existing file. Windows honours access and sharing; POSIX has no mandatory
-    // sharing, so the file is simply opened for reading there.
-    static ArchiveFile Open(const std::wstring& path, std::uint16_t mode);
+    // sharing, so the file is simply opened for reading there. `folder`, when it holds
+    // `path`, names the file from there.
+    static ArchiveFile Open(const std::wstring& path, std::uint16_t mode,
+                            const OpenFolder* folder = nullptr);
 
     ArchiveFile(ArchiveFile&& other) noexcept;
     ArchiveFile& operator=(ArchiveFile&& other) noexcept;

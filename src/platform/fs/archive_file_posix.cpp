@@ -1,4 +1,5 @@
 #include "platform/fs/archive_file.hpp"
+#include "platform/fs/open_folder_posix.hpp"
 #include "platform/text/utf.hpp"
 
 #include <cerrno>
@@ -9,18 +10,22 @@
 
 namespace ludrin::fs {
 
-ArchiveFile ArchiveFile::Open(const std::wstring& path, std::uint16_t /*mode*/) {
-    const std::string name = text::WideToUtf8(path);
+ArchiveFile ArchiveFile::Open(const std::wstring& path, std::uint16_t /*mode*/,
+                              const OpenFolder* folder) {
+    const NativeName named = NameFrom(folder, path);
     // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come; a regular
     // file ignores the flag.
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::openat(named.at, named.name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        throw FileOpenError("Cannot open file \"" + name + "\". " + std::strerror(errno));
+        const int error = errno;
+        throw FileOpenError("Cannot open file \"" + text::WideToUtf8(path) + "\". " +
+                            std::strerror(error));
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        throw FileOpenError("Cannot open file \"" + name + "\". Not a regular file");
+        throw FileOpenError("Cannot open file \"" + text::WideToUtf8(path) +
+                            "\". Not a regular file");
     }
     return ArchiveFile(fd, static_cast<std::uint64_t>(info.st_size));
 }

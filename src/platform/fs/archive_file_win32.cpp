@@ -34,7 +34,7 @@ HANDLE AsHandle(std::intptr_t value) {
 
 } // namespace
 
-ArchiveFile ArchiveFile::Open(const std::wstring& path, std::uint16_t mode) {
+ArchiveFile ArchiveFile::Open(const std::wstring& path, std::uint16_t mode, const OpenFolder*) {
     const HANDLE file = CreateFileW(path.c_str(), AccessOf(mode), ShareOf(mode), nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

@@ -28,4 +28,11 @@ bool OpenFolder::Holds(const std::wstring& path) const {
     return FolderPart(path) == path_;
 }
 
+const OpenFolder* RecentFolder::Of(const std::wstring& path) {
+    if (!folder_ || !folder_->Holds(path)) {
+        folder_ = OpenFolder::Open(std::wstring(FolderPart(path)));
+    }
+    return folder_ ? &*folder_ : nullptr;
+}
+
 } // namespace ludrin::fs

@@ -37,4 +37,16 @@ private:
     std::intptr_t handle_;
 };
 
+// The folder of the files being named, the last one asked for, held open: a batch names the
+// files of one folder in a row, so a folder is opened once per run of them.
+class RecentFolder {
+public:
+    // The open folder holding `path`; nothing when it cannot be opened (the path is then
+    // used whole).
+    const OpenFolder* Of(const std::wstring& path);
+
+private:
+    std::optional<OpenFolder> folder_;
+};
+
 } // namespace ludrin::fs

@@ -1,4 +1,4 @@
-#include "platform/fs/open_folder.hpp"
+#include "platform/fs/open_folder_posix.hpp"
 
 #include "platform/fs/path_separator.hpp"
 #include "platform/text/utf.hpp"
@@ -19,6 +19,13 @@ std::optional<OpenFolder> OpenFolder::Open(const std::wstring& path) {
         return std::nullopt;
     }
     return OpenFolder(WithTrailingSeparator(path), fd);
+}
+
+NativeName NameFrom(const OpenFolder* folder, const std::wstring& path) {
+    if (folder != nullptr && folder->Handle() >= 0 && folder->Holds(path)) {
+        return {static_cast<int>(folder->Handle()), text::WideToUtf8(std::wstring(NamePart(path)))};
+    }
+    return {AT_FDCWD, text::WideToUtf8(path)};
 }
 
 void OpenFolder::Release(std::intptr_t handle) noexcept {

@@ -1,4 +1,5 @@
 #include "platform/fs/fs.hpp"
+#include "platform/fs/open_folder_posix.hpp"
 #include "platform/fs/part_file.hpp"
 #include "platform/fs/path_separator.hpp"
 
@@ -13,30 +14,12 @@
 #include <cstdio>
 
 namespace ludrin::fs {
-namespace {
-
-// A path as the *at() calls take it: from the folder when it holds the path, else whole.
-struct Named {
-    Named(const std::wstring& path, const OpenFolder* folder) {
-        if (folder != nullptr && folder->Handle() >= 0 && folder->Holds(path)) {
-            at = static_cast<int>(folder->Handle());
-            name = text::WideToUtf8(std::wstring(NamePart(path)));
-        } else {
-            name = text::WideToUtf8(path);
-        }
-    }
-    int at = AT_FDCWD;
-    std::string name;
-};
-
-} // namespace
-
 std::optional<PartFile> PartFile::Create(const std::wstring& path, const OpenFolder* folder) {
     if (path.empty() || NamePart(path).empty()) {
         return std::nullopt;
     }
     std::wstring part = PartFileName(path);
-    const Named named(part, folder);
+    const NativeName named = NameFrom(folder, part);
     // Not truncated before it is ours: a part file that another writer holds stays its own.
     OutputFile output(::openat(named.at, named.name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
     if (!output.IsOpen()) {
@@ -72,8 +55,8 @@ bool MoveIntoPlace(const std::wstring& part, const std::wstring& path, bool repl
     if (part.empty() || path.empty()) {
         return false;
     }
-    const Named from(part, folder);
-    const Named to(path, folder);
+    const NativeName from = NameFrom(folder, part);
+    const NativeName to = NameFrom(folder, path);
     // Most files are new: a move that replaces nothing needs no look at the target first.
     if (!replacing) {
         if (::renameat2(from.at, from.name.c_str(), to.at, to.name.c_str(), RENAME_NOREPLACE) ==
