@@ -23,7 +23,7 @@ std::optional<OpenFolder> OpenFolder::Open(const std::wstring& path) {
 
 NativeName NameFrom(const OpenFolder* folder, const std::wstring& path) {
     if (folder != nullptr && folder->Handle() >= 0 && folder->Holds(path)) {
-        return {static_cast<int>(folder->Handle()), text::WideToUtf8(std::wstring(NamePart(path)))};
+        return {static_cast<int>(folder->Handle()), text::WideToUtf8(NamePart(path))};
     }
     return {AT_FDCWD, text::WideToUtf8(path)};
 }
