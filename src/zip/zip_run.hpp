@@ -11,7 +11,6 @@
 
 #include <functional>
 #include <map>
-#include <optional>
 #include <set>
 
 namespace ludrin::zip {

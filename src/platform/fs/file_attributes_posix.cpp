@@ -1,6 +1,7 @@
 // Attributes, times and folders as extraction needs them. POSIX has no DOS attributes: a
 // file without any write permission counts as read-only, as elsewhere in this layer.
 
+#include "platform/fs/attributes_posix.hpp"
 #include "platform/fs/fs.hpp"
 #include "platform/fs/path_separator.hpp"
 #include "platform/text/utf.hpp"
@@ -43,15 +44,19 @@ bool DeviceIsRemovable(dev_t device) {
 
 } // namespace
 
+std::uint32_t AttributesOfMode(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return kDirectory;
+    }
+    return (mode & kWriteBits) == 0 ? kArchive | kReadOnly : kArchive;
+}
+
 std::optional<std::uint32_t> GetAttributes(const std::wstring& path) {
     struct stat st {};
     if (!StatPath(path, st)) {
         return std::nullopt;
     }
-    if (S_ISDIR(st.st_mode)) {
-        return kDirectory;
-    }
-    return (st.st_mode & kWriteBits) == 0 ? kArchive | kReadOnly : kArchive;
+    return AttributesOfMode(st.st_mode);
 }
 
 bool SetAttributes(const std::wstring& path, std::uint32_t attributes) {

@@ -22,8 +22,6 @@ public:
     OpenFolder& operator=(const OpenFolder&) = delete;
     ~OpenFolder();
 
-    // The path it was opened as, with a trailing separator.
-    const std::wstring& Path() const { return path_; }
     // Whether `path` names something directly inside this folder.
     bool Holds(const std::wstring& path) const;
     // The platform's handle of the folder: a descriptor on POSIX, -1 on Windows.

@@ -1,3 +1,4 @@
+#include "platform/fs/attributes_posix.hpp"
 #include "platform/fs/fs.hpp"
 #include "platform/fs/open_folder_posix.hpp"
 #include "platform/fs/part_file.hpp"
@@ -36,12 +37,9 @@ std::optional<PartFile> PartFile::Create(const std::wstring& path, const OpenFol
         (held.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
         return std::nullopt;
     }
-    // Read-only as GetAttributes tells it: a umask may have left no write bit.
-    constexpr std::uint32_t kArchive = 0x20;
-    constexpr std::uint32_t kReadOnly = 0x1;
-    const bool readOnly = (held.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-    return PartFile(path, std::move(part), std::move(output),
-                    readOnly ? kArchive | kReadOnly : kArchive, folder);
+    // As GetAttributes tells them: a umask may have left no write bit.
+    return PartFile(path, std::move(part), std::move(output), AttributesOfMode(held.st_mode),
+                    folder);
 }
 
 bool Replaceable(const std::wstring& path) {
