@@ -3,11 +3,16 @@
 // without regard to (ASCII) case, first match wins.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ludrin::sysinfo {
+
+// The lookup rule for one line: everything after the first "=" that follows `name` when
+// the line starts with `name` and "=", else nothing.
+std::optional<std::wstring> ValueOfLine(std::wstring_view line, std::wstring_view name);
 
 class NameValueList {
 public:

@@ -1,19 +1,16 @@
 #include "platform/sysinfo/system_info.hpp"
 
-#include "platform/sysinfo/special_folders.hpp"
-
 namespace ludrin::sysinfo {
 
-const NameValueList& TSysWindowsObject::SystemFolders() {
+const SpecialFolderList& TSysWindowsObject::SystemFolders() {
     if (!systemFolders_) {
-        systemFolders_ = std::make_unique<NameValueList>();
-        SISystemFolders(systemFolders_.get());
+        systemFolders_ = std::make_unique<SpecialFolderList>();
     }
     return *systemFolders_;
 }
 
 void TSysWindowsObject::Refresh() {
-    // The only groups the installer reads: building the list once is the whole cost.
+    // The only group the installer reads; its lines are resolved as they are read.
     SystemFolders();
 }
 

@@ -2,7 +2,7 @@
 // The system information the installer reads at start-up: the special-folder list and
 // the temporary folder of the Windows information object.
 
-#include "platform/sysinfo/name_value_list.hpp"
+#include "platform/sysinfo/special_folder_list.hpp"
 
 #include <memory>
 #include <optional>
@@ -20,14 +20,15 @@ std::optional<std::wstring> StoredNameOnDisk(const std::wstring& path);
 
 class TSysWindowsObject {
 public:
-    // Built at the first read and kept as built for the object's life.
-    const NameValueList& SystemFolders();
+    // Made at the first read and kept for the object's life; each line is resolved at its
+    // own first read and kept as resolved.
+    const SpecialFolderList& SystemFolders();
     // Computed anew at every read.
     std::wstring TempDir() const { return SITempPath(); }
     void Refresh();
 
 private:
-    std::unique_ptr<NameValueList> systemFolders_;
+    std::unique_ptr<SpecialFolderList> systemFolders_;
 };
 
 class TSysSystemInfo {

@@ -1,9 +1,13 @@
+#include "platform/sysinfo/special_folder_list.hpp"
 #include "platform/sysinfo/special_folders.hpp"
 #include "platform/sysinfo/system_info.hpp"
 #include "platform/text/utf.hpp"
 #include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
 
 namespace ludrin::sysinfo {
 namespace {
@@ -80,6 +84,42 @@ TEST(SystemFolders, PosixBackendTakesTheXdgFolders) {
     ScopedEnv otherHome("HOME", "/elsewhere");
     EXPECT_EQ(&windows.SystemFolders(), &list);
     EXPECT_EQ(windows.SystemFolders()[12], L"DesktopDirectory=" + homeText + L"/Scrivania");
+}
+
+// The list resolved line by line answers exactly as the eagerly filled one, whichever
+// lines a lookup resolves first.
+TEST(SystemFolders, ResolvedOnReadingAnswersAsTheFilledList) {
+    TempDir home;
+    ludrin::testing::WriteFile(home / ".config/user-dirs.dirs",
+                               "XDG_DOCUMENTS_DIR=\"/srv/docs=1/\"\n");
+    ScopedEnv homeEnv("HOME", home.Path().string());
+    ScopedEnv configEnv("XDG_CONFIG_HOME", "");
+    NameValueList reference;
+    SISystemFolders(&reference);
+
+    std::vector<std::wstring> names = {L"mydocuments",
+                                       L"APPDATA",
+                                       L"MyDocuments=/srv/docs",
+                                       L"MyDocuments=/srv/docs=1",
+                                       L"MyDocuments=",
+                                       L"MyDoc",
+                                       L"MyDocumentsX",
+                                       L"Missing",
+                                       L"",
+                                       L"="};
+    for (const auto& folder : SpecialFolders()) {
+        names.emplace_back(folder.name);
+    }
+    const SpecialFolderList lookedUp;
+    for (const auto& name : names) {
+        EXPECT_EQ(lookedUp.Values(name), reference.Values(name)) << text::WideToUtf8(name);
+    }
+    const SpecialFolderList read;
+    ASSERT_EQ(read.Count(), reference.Count());
+    for (std::size_t i = read.Count(); i-- > 0;) { // backwards: no line relies on another
+        EXPECT_EQ(read[i], reference[i]) << i;
+    }
+    EXPECT_THROW(read[read.Count()], std::out_of_range);
 }
 
 TEST(SystemFolders, WithoutAnyFolderEveryLineIsANameAndEquals) {
