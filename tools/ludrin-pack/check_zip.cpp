@@ -1,7 +1,7 @@
 // check-zip: a test extraction with the installer's own reader and settings. Every event
 // is printed as it fires; questions get the answers of a build without a user interface
 // (Abort, No, Cancel), so a damaged archive ends the run as it would end the installer's
-// batch. Afterwards each written file is read back and held to its entry's size and CRC-32.
+// batch. Each written file is read back and held to its entry's size and CRC-32 (read_back).
 
 #include "commands.hpp"
 #include "hash/crc32.hpp"
@@ -9,6 +9,7 @@
 #include "platform/fs/fs.hpp"
 #include "platform/fs/path_separator.hpp"
 #include "printable_name.hpp"
+#include "read_back.hpp"
 #include "temp_folder.hpp"
 #include "unattended_reader.hpp"
 #include "zip/installer_reading.hpp"
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
+#include <future>
 #include <vector>
 
 namespace ludrin::pack {
@@ -48,6 +50,8 @@ class CheckingReader final : public UnattendedReader {
 public:
     explicit CheckingReader(std::ostream& out) : UnattendedReader(out) {}
 
+    ReadBack* readBack = nullptr; // told of each entry the batch is done with
+
 protected:
     void DoOnOverallProgress(double progress, zip::TZipProcessOperation operation,
                              zip::TZipProgressPhase phase, bool& cancel) override {
@@ -60,6 +64,9 @@ protected:
         notices_ << "file " << PrintableName(fileName) << ' ' << Number(progress) << ' '
                  << Phase(phase) << '\n';
         TZipReader::DoOnFileProgress(fileName, progress, operation, phase, cancel);
+        if (phase == zip::TZipProgressPhase::ppEnd && readBack != nullptr) {
+            readBack->Written(fileName);
+        }
     }
     void DoOnConfirmProcessFile(const std::wstring& fileName, zip::TZipProcessOperation,
                                 bool&) override {
@@ -76,35 +83,6 @@ protected:
 std::wstring WideOf(const std::filesystem::path& path) {
     const std::u8string utf8 = path.u8string();
     return text::Utf8ToWide(std::string(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
-}
-
-// Empty when the file on disk has the entry's size and CRC-32, else what differs.
-// `buffer` is the run's one read buffer: a fresh one cleared for every file cost more than
-// reading small files.
-std::string VerifyFile(const std::wstring& path, const zip::TDirItem& entry,
-                       std::vector<std::uint8_t>& buffer, fs::RecentFolder& folder) {
-    try {
-        const fs::ArchiveFile file = fs::ArchiveFile::Open(path, fs::kOpenRead, folder.Of(path));
-        if (file.Size() != entry.UncompressedSize()) {
-            return "size " + std::to_string(file.Size()) + ", expected " +
-                   std::to_string(entry.UncompressedSize());
-        }
-        std::uint32_t crc = 0;
-        for (std::uint64_t at = 0; at < file.Size();) {
-            const auto piece = std::span<std::uint8_t>(buffer).first(
-                static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), file.Size() - at)));
-            file.ReadAt(at, piece);
-            crc = hash::Crc32(crc, piece);
-            at += piece.size();
-        }
-        if (crc != entry.CentralDir.crc32) {
-            return "CRC-32 differs";
-        }
-    } catch (const std::exception& error) {
-        // Asked only now: an existence check before each open cost a lookup per file.
-        return fs::FileExists(path) ? error.what() : "missing";
-    }
-    return {};
 }
 
 } // namespace
@@ -128,27 +106,31 @@ int CheckZip(const std::string& archive, const std::string& toDir, std::ostream&
     CheckingReader reader(out);
     zip::OpenAsInstaller(reader, text::Utf8ToWide(archive));
     reader.BaseDir = base;
+    const zip::TZipDirArray& dir = reader.DMHandle()->CDir;
+    ReadBack readBack(dir, base);
+    reader.readBack = &readBack;
+    // Names are compared as Windows would while the batch runs: on many entries the
+    // comparison takes a visible share of the run.
+    auto windowsNames =
+        std::async(std::launch::async, [&dir] { return zip::WindowsNameProblems(dir); });
     zip::ExtractAsInstaller(reader);
+    reader.readBack = nullptr;
     const zip::ZipBatchResult batch = reader.LastBatch();
 
     std::uint64_t bytes = 0;
     std::size_t wrong = 0;
-    std::vector<std::uint8_t> buffer(1 << 20);
-    fs::RecentFolder folders; // files are read back folder by folder
-    const zip::TZipDirArray& dir = reader.DMHandle()->CDir;
-    for (std::size_t i = 0; i < dir.Count() && batch.Complete(); ++i) {
-        const zip::TDirItem& entry = dir[i];
-        const std::wstring path = fs::WithTrailingSeparator(base) +
-                                  zip::PlatformRelativePath(zip::WithBackslashes(entry.Name));
-        const bool folder = zip::IsFolderEntry(entry);
-        const std::string problem =
-            folder ? (fs::DirectoryExists(path) ? std::string() : std::string("folder missing"))
-                   : VerifyFile(path, entry, buffer, folders);
-        if (!problem.empty()) {
-            ++wrong;
-            out << "verify " << PrintableName(entry.Name) << ": " << problem << '\n';
-        } else if (!folder) {
-            bytes += entry.UncompressedSize();
+    if (!batch.Complete()) {
+        readBack.Stop();
+    } else {
+        const std::vector<std::string> problems = readBack.Problems();
+        for (std::size_t i = 0; i < dir.Count(); ++i) {
+            const zip::TDirItem& entry = dir[i];
+            if (!problems[i].empty()) {
+                ++wrong;
+                out << "verify " << PrintableName(entry.Name) << ": " << problems[i] << '\n';
+            } else if (!zip::IsFolderEntry(entry)) {
+                bytes += entry.UncompressedSize();
+            }
         }
     }
     out << "entries " << dir.Count() << ", selected " << batch.tagged << ", extracted "
@@ -158,7 +140,7 @@ int CheckZip(const std::string& archive, const std::string& toDir, std::ostream&
         out << "failed: " << failure << '\n';
     }
     // What this host wrote is not what Windows would write.
-    const auto windowsProblems = zip::WindowsNameProblems(dir);
+    const auto windowsProblems = windowsNames.get();
     for (const std::wstring& problem : windowsProblems) {
         out << "windows: " << PrintableName(problem) << '\n';
     }
