@@ -9,6 +9,7 @@
 #include "zip/zip_target_path.hpp"
 
 #include <algorithm>
+#include <system_error>
 #include <unordered_map>
 
 namespace ludrin::pack {
@@ -92,8 +93,13 @@ std::string CheckEntry(const zip::TDirItem& entry, const std::wstring& path, Rea
 } // namespace
 
 ReadBack::ReadBack(const zip::TZipDirArray& dir, std::wstring base)
-    : dir_(dir), base_(fs::WithTrailingSeparator(base)), early_(dir.Count()),
-      reader_([this] { ReadEarly(); }) {}
+    : dir_(dir), base_(fs::WithTrailingSeparator(base)), early_(dir.Count()) {
+    try {
+        reader_ = std::thread([this] { ReadEarly(); });
+    } catch (const std::system_error&) {
+        stopped_ = true; // no second thread: everything is read at the end
+    }
+}
 
 ReadBack::~ReadBack() {
     Stop();
