@@ -42,6 +42,17 @@ std::uint32_t Opaque(Rgb c) {
     return 0xFF000000u | std::uint32_t{c.r} << 16 | std::uint32_t{c.g} << 8 | c.b;
 }
 
+std::uint32_t SourceOver(std::uint32_t d, std::uint32_t s, double opacity) {
+    const double sa = Channel(s, 24) * opacity;
+    if (sa <= 0.0) {
+        return d;
+    }
+    const double keep = 1.0 - sa / 255.0;
+    return Pack(sa + Channel(d, 24) * keep, Channel(s, 16) * opacity + Channel(d, 16) * keep,
+                Channel(s, 8) * opacity + Channel(d, 8) * keep,
+                Channel(s, 0) * opacity + Channel(d, 0) * keep);
+}
+
 void Composite(Image& target, const Image& source, int x, int y, double opacity) {
     opacity = std::clamp(opacity, 0.0, 1.0);
     for (int sy = 0; sy < source.height; ++sy) {
@@ -51,28 +62,27 @@ void Composite(Image& target, const Image& source, int x, int y, double opacity)
         }
         for (int sx = 0; sx < source.width; ++sx) {
             const int tx = x + sx;
-            if (tx < 0 || tx >= target.width) {
-                continue;
+            if (tx >= 0 && tx < target.width) {
+                target.At(tx, ty) = SourceOver(target.At(tx, ty), source.At(sx, sy), opacity);
             }
-            const std::uint32_t s = source.At(sx, sy);
-            const double sa = Channel(s, 24) * opacity;
-            if (sa <= 0.0) {
-                continue;
-            }
-            const std::uint32_t d = target.At(tx, ty);
-            const double keep = 1.0 - sa / 255.0;
-            target.At(tx, ty) =
-                Pack(sa + Channel(d, 24) * keep, Channel(s, 16) * opacity + Channel(d, 16) * keep,
-                     Channel(s, 8) * opacity + Channel(d, 8) * keep,
-                     Channel(s, 0) * opacity + Channel(d, 0) * keep);
         }
     }
 }
 
 void FillShape(Image& target, const Shape& inside, const Paint& paint) {
     constexpr double step = 1.0 / kSamples;
-    for (int y = 0; y < target.height; ++y) {
-        for (int x = 0; x < target.width; ++x) {
+    // Only the pixels the shape's extent touches, a pixel's margin around it for rounding.
+    const Extent& box = inside.Bounds();
+    const auto first = [](double edge, int size) {
+        return static_cast<int>(std::clamp(std::floor(edge) - 1.0, 0.0, static_cast<double>(size)));
+    };
+    const auto end = [](double edge, int size) {
+        return static_cast<int>(std::clamp(std::ceil(edge) + 1.0, 0.0, static_cast<double>(size)));
+    };
+    const int x0 = first(box.left, target.width), x1 = end(box.right, target.width);
+    const int y0 = first(box.top, target.height), y1 = end(box.bottom, target.height);
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
             // Average premultiplied colour of the samples inside the shape.
             double a = 0, r = 0, g = 0, b = 0;
             for (int j = 0; j < kSamples; ++j) {
@@ -93,8 +103,7 @@ void FillShape(Image& target, const Shape& inside, const Paint& paint) {
                 continue;
             }
             constexpr double n = kSamples * kSamples;
-            Image dot(1, 1, Pack(a / n * 255.0, r / n, g / n, b / n));
-            Composite(target, dot, x, y);
+            target.At(x, y) = SourceOver(target.At(x, y), Pack(a / n * 255.0, r / n, g / n, b / n));
         }
     }
 }
@@ -104,22 +113,24 @@ void FillShape(Image& target, const Shape& inside, Rgba colour) {
 }
 
 Shape RoundRectShape(double left, double top, double right, double bottom, double radius) {
-    return [=](double x, double y) {
-        if (x < left || x > right || y < top || y > bottom) {
-            return false;
-        }
-        const double cx = std::clamp(x, left + radius, right - radius);
-        const double cy = std::clamp(y, top + radius, bottom - radius);
-        const double dx = x - cx, dy = y - cy;
-        return dx * dx + dy * dy <= radius * radius;
-    };
+    return {[=](double x, double y) {
+                if (x < left || x > right || y < top || y > bottom) {
+                    return false;
+                }
+                const double cx = std::clamp(x, left + radius, right - radius);
+                const double cy = std::clamp(y, top + radius, bottom - radius);
+                const double dx = x - cx, dy = y - cy;
+                return dx * dx + dy * dy <= radius * radius;
+            },
+            Extent{left, top, right, bottom}};
 }
 
 Shape EllipseShape(double cx, double cy, double rx, double ry) {
-    return [=](double x, double y) {
-        const double dx = (x - cx) / rx, dy = (y - cy) / ry;
-        return dx * dx + dy * dy <= 1.0;
-    };
+    return {[=](double x, double y) {
+                const double dx = (x - cx) / rx, dy = (y - cy) / ry;
+                return dx * dx + dy * dy <= 1.0;
+            },
+            Extent{cx - std::abs(rx), cy - std::abs(ry), cx + std::abs(rx), cy + std::abs(ry)}};
 }
 
 Shape RingShape(double cx, double cy, double outer, double inner) {
@@ -127,30 +138,43 @@ Shape RingShape(double cx, double cy, double outer, double inner) {
 }
 
 Shape PolygonShape(std::vector<std::pair<double, double>> points) {
-    // Even-odd rule.
-    return [points = std::move(points)](double x, double y) {
-        bool in = false;
-        for (std::size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
-            const auto [xi, yi] = points[i];
-            const auto [xj, yj] = points[j];
-            if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) {
-                in = !in;
-            }
+    Extent box{};
+    if (!points.empty()) {
+        box = {points[0].first, points[0].second, points[0].first, points[0].second};
+        for (const auto& [x, y] : points) {
+            box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x),
+                   std::max(box.bottom, y)};
         }
-        return in;
-    };
+    }
+    // Even-odd rule.
+    return {[points = std::move(points)](double x, double y) {
+                bool in = false;
+                for (std::size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
+                    const auto [xi, yi] = points[i];
+                    const auto [xj, yj] = points[j];
+                    if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) {
+                        in = !in;
+                    }
+                }
+                return in;
+            },
+            box};
 }
 
 Shape Intersect(Shape a, Shape b) {
-    return [a = std::move(a), b = std::move(b)](double x, double y) {
-        return a(x, y) && b(x, y);
-    };
+    const Extent& p = a.Bounds();
+    const Extent& q = b.Bounds();
+    const Extent box{std::max(p.left, q.left), std::max(p.top, q.top), std::min(p.right, q.right),
+                     std::min(p.bottom, q.bottom)};
+    return {[a = std::move(a), b = std::move(b)](double x, double y) { return a(x, y) && b(x, y); },
+            box};
 }
 
 Shape Subtract(Shape a, Shape b) {
-    return [a = std::move(a), b = std::move(b)](double x, double y) {
-        return a(x, y) && !b(x, y);
-    };
+    const Extent box = a.Bounds();
+    return {
+        [a = std::move(a), b = std::move(b)](double x, double y) { return a(x, y) && !b(x, y); },
+        box};
 }
 
 Paint VerticalGradient(Rgb top, Rgb bottom, double y0, double y1, double alpha) {

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace ludrin::ui {
@@ -47,10 +50,38 @@ std::uint32_t Opaque(Rgb colour);
 
 // Source-over compositing of one picture onto another at (x, y), with an extra opacity.
 void Composite(Image& target, const Image& source, int x, int y, double opacity = 1.0);
+// The same for one pixel.
+std::uint32_t SourceOver(std::uint32_t target, std::uint32_t source, double opacity = 1.0);
+
+// A region of the plane: a test of points, and an extent outside which the test is false (the
+// whole plane when not known), so that filling visits only the pixels the extent touches.
+// Coordinates are in pixels with (0, 0) at the top-left corner of the top-left pixel.
+struct Extent {
+    double left = -std::numeric_limits<double>::infinity();
+    double top = -std::numeric_limits<double>::infinity();
+    double right = std::numeric_limits<double>::infinity();
+    double bottom = std::numeric_limits<double>::infinity();
+};
+
+class Shape {
+public:
+    // A bare test: its extent is the whole plane.
+    template <class Test>
+    requires(!std::is_same_v<Test, Shape> &&
+             std::is_invocable_r_v<bool, const Test&, double, double>) Shape(Test test)
+        : test_(std::move(test)) {}
+    Shape(std::function<bool(double, double)> test, Extent extent)
+        : test_(std::move(test)), extent_(extent) {}
+
+    bool operator()(double x, double y) const { return test_(x, y); }
+    const Extent& Bounds() const { return extent_; }
+
+private:
+    std::function<bool(double, double)> test_;
+    Extent extent_;
+};
 
 // Fills the part of the picture inside a shape, antialiased by 4 x 4 samples per pixel.
-// Coordinates are in pixels with (0, 0) at the top-left corner of the top-left pixel.
-using Shape = std::function<bool(double x, double y)>;
 using Paint = std::function<Rgba(double x, double y)>;
 void FillShape(Image& target, const Shape& inside, const Paint& paint);
 void FillShape(Image& target, const Shape& inside, Rgba colour);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace ludrin::ui {
 namespace {
 
@@ -73,6 +76,42 @@ TEST(Composite, SourceOverKeepsOpaquePixelsAndBlendsHalfOnes) {
     EXPECT_EQ(target.AlphaAt(0, 0), 255);
     EXPECT_EQ(c.r, 128);
     EXPECT_NEAR(c.b, 127, 1);
+}
+
+// Filling visits only the pixels a shape's extent touches: the picture is the same as when
+// every pixel is tried, for shapes inside, across and outside the picture's edges.
+TEST(FillShape, WithinTheExtentPaintsWhatEveryPixelWouldPaint) {
+    const std::vector<std::pair<const char*, Shape>> shapes{
+        {"round rect", RoundRectShape(3.3, 2.7, 17.9, 21.2, 4.1)},
+        {"round rect across the edges", RoundRectShape(-5, -3.5, 45.5, 12, 6)},
+        {"thin rect", RoundRectShape(10.5, 4, 10.6, 25, 0)},
+        {"ellipse", EllipseShape(20.4, 15.6, 11.3, 6.2)},
+        {"ellipse past the right edge", EllipseShape(38, 29, 9, 9)},
+        {"ellipse outside", EllipseShape(-20, -20, 5, 5)},
+        {"ring", RingShape(12, 12, 10.5, 6.25)},
+        {"triangle", PolygonShape({{2.2, 28.9}, {19.7, 1.1}, {37.3, 28.9}})},
+        {"arrow",
+         PolygonShape({{5, 5}, {25, 5}, {25, 0}, {39.9, 15}, {25, 30}, {25, 25}, {5, 25}})},
+        {"intersection", Intersect(EllipseShape(15, 15, 12, 12), RoundRectShape(10, 0, 40, 30, 2))},
+        {"intersection with a bare test",
+         Intersect(RingShape(20, 15, 14, 9), [](double x, double y) { return x > y; })},
+        {"difference", Subtract(RoundRectShape(0, 0, 40, 30, 5), EllipseShape(20, 15, 8, 8))},
+    };
+    for (const auto& [what, shape] : shapes) {
+        const auto fill = [](const Shape& inside) {
+            Image image(40, 30);
+            for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+                image.pixels[i] = i % 3 == 0 ? 0xFF204060u : (i % 3 == 1 ? 0x80402010u : 0u);
+            }
+            FillShape(image, inside,
+                      VerticalGradient(FromHex(0xFF8000), FromHex(0x0080FF), 0, 30, 0.8));
+            return image.pixels;
+        };
+        const Shape everywhere = [&shape](double x, double y) {
+            return shape(x, y);
+        };
+        EXPECT_EQ(fill(shape), fill(everywhere)) << what;
+    }
 }
 
 } // namespace
