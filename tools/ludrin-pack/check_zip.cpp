@@ -109,10 +109,10 @@ int CheckZip(const std::string& archive, const std::string& toDir, std::ostream&
     const zip::TZipDirArray& dir = reader.DMHandle()->CDir;
     ReadBack readBack(dir, base);
     reader.readBack = &readBack;
-    // Names are compared as Windows would while the batch runs: on many entries the
-    // comparison takes a visible share of the run.
-    auto windowsNames =
-        std::async(std::launch::async, [&dir] { return zip::WindowsNameProblems(dir); });
+    // Names are compared as Windows would while the batch runs (on many entries the
+    // comparison takes a visible share of the run); without a thread to spare, afterwards.
+    auto windowsNames = std::async(std::launch::async | std::launch::deferred,
+                                   [&dir] { return zip::WindowsNameProblems(dir); });
     zip::ExtractAsInstaller(reader);
     reader.readBack = nullptr;
     const zip::ZipBatchResult batch = reader.LastBatch();
