@@ -71,13 +71,16 @@ void Composite(Image& target, const Image& source, int x, int y, double opacity)
 
 void FillShape(Image& target, const Shape& inside, const Paint& paint) {
     constexpr double step = 1.0 / kSamples;
-    // Only the pixels the shape's extent touches, a pixel's margin around it for rounding.
+    // Only the pixels the shape's extent touches, a pixel's margin around it for rounding;
+    // an edge that is not a number leaves that side of the picture open.
     const Extent& box = inside.Bounds();
     const auto first = [](double edge, int size) {
-        return static_cast<int>(std::clamp(std::floor(edge) - 1.0, 0.0, static_cast<double>(size)));
+        const double at = std::floor(edge) - 1.0;
+        return at >= 0.0 ? static_cast<int>(std::min(at, static_cast<double>(size))) : 0;
     };
     const auto end = [](double edge, int size) {
-        return static_cast<int>(std::clamp(std::ceil(edge) + 1.0, 0.0, static_cast<double>(size)));
+        const double at = std::ceil(edge) + 1.0;
+        return at <= size ? static_cast<int>(std::max(at, 0.0)) : size;
     };
     const int x0 = first(box.left, target.width), x1 = end(box.right, target.width);
     const int y0 = first(box.top, target.height), y1 = end(box.bottom, target.height);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -96,6 +97,8 @@ TEST(FillShape, WithinTheExtentPaintsWhatEveryPixelWouldPaint) {
         {"intersection with a bare test",
          Intersect(RingShape(20, 15, 14, 9), [](double x, double y) { return x > y; })},
         {"difference", Subtract(RoundRectShape(0, 0, 40, 30, 5), EllipseShape(20, 15, 8, 8))},
+        {"extent not a number", Shape([](double x, double y) { return x + y < 30 && y >= 2; },
+                                      Extent{std::nan(""), 2, 30, std::nan("")})},
     };
     for (const auto& [what, shape] : shapes) {
         const auto fill = [](const Shape& inside) {
