@@ -15,6 +15,7 @@
 #include <cstdio>
 
 namespace ludrin::fs {
+
 std::optional<PartFile> PartFile::Create(const std::wstring& path, const OpenFolder* folder) {
     if (path.empty() || NamePart(path).empty()) {
         return std::nullopt;
@@ -65,8 +66,10 @@ bool MoveIntoPlace(const std::wstring& part, const std::wstring& path, bool repl
             return false;
         }
     }
-    const auto attributes = GetAttributes(path);
-    if (attributes && (*attributes & 0x1) != 0) {
+    // A read-only file stays, as GetAttributes would tell it, asked from the same folder.
+    struct stat there {};
+    if (::fstatat(to.at, to.name.c_str(), &there, 0) == 0 &&
+        (AttributesOfMode(there.st_mode) & 0x1) != 0) {
         return false;
     }
     return ::renameat(from.at, from.name.c_str(), to.at, to.name.c_str()) == 0;
